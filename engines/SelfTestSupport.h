@@ -1,0 +1,32 @@
+// Runs published test messages through a fresh engine for the engines' SelfTest.
+#pragma once
+
+#include "engines/DCPcrypt2.h"
+
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+struct PublishedDigest {
+    const char* message;
+    const char* hexDigest;  // uppercase
+};
+
+std::string DigestToHex(const uint8_t* digest, size_t size);
+
+template <class Engine>
+bool SelfTestDigests(std::initializer_list<PublishedDigest> cases)
+{
+    for (const PublishedDigest& c : cases) {
+        Engine engine;
+        std::vector<uint8_t> digest(Engine::GetHashSize() / 8);
+        std::string message(c.message);
+        engine.Init();
+        engine.Update(message.data(), static_cast<uint32_t>(message.size()));
+        engine.Final(digest.data());
+        if (DigestToHex(digest.data(), digest.size()) != c.hexDigest)
+            return false;
+    }
+    return true;
+}

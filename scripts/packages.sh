@@ -1,0 +1,19 @@
+# The Debian packages that building, testing and running need; sourced by run.sh and test.sh.
+BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev libmhash-dev
+               libcrypto++-dev libssl-dev rhash)
+# Chinese captions need a CJK font; a fresh desktop may have none.
+RUN_PACKAGES=(fonts-noto-cjk)
+
+ensure_packages() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing from Debian: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}

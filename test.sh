@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds Quorvex and runs every test: first a normal build, then one with AddressSanitizer and
+# UndefinedBehaviorSanitizer. Installs what is missing from Debian's packages first.
+set -euo pipefail
+cd "$(dirname "$0")"
+source ./scripts/packages.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+export QTEST_FUNCTION_TIMEOUT=600000
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+# The sanitizer build skips the long checks (names starting with Slow); they ran above.
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON >/dev/null
+cmake --build build-sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -E '\.Slow'
