@@ -1,0 +1,78 @@
+#include "checking/CheckList.h"
+
+#include <stdexcept>
+
+void CheckList::Append(CheckEntry entry)
+{
+    entries_.push_back(std::move(entry));
+    if (observer_)
+        observer_->EntriesAppended(entries_.size() - 1, 1);
+}
+
+void CheckList::Remove(size_t index)
+{
+    if (index >= entries_.size())
+        throw std::out_of_range("CheckList::Remove");
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (selected_) {
+        if (*selected_ == index)
+            selected_.reset();
+        else if (*selected_ > index)
+            --*selected_;
+    }
+    if (observer_)
+        observer_->EntryRemoved(index);
+}
+
+void CheckList::Clear()
+{
+    entries_.clear();
+    selected_.reset();
+    if (observer_)
+        observer_->ListCleared();
+}
+
+void CheckList::SetStatus(size_t index, const std::string& status)
+{
+    CheckEntry& entry = entries_.at(index);
+    if (entry.Status == status)
+        return;
+    entry.Status = status;
+    if (observer_)
+        observer_->EntriesChanged(index, index);
+}
+
+void CheckList::SetColourGroup(size_t index, int group)
+{
+    CheckEntry& entry = entries_.at(index);
+    if (entry.ColourGroup == group)
+        return;
+    entry.ColourGroup = group;
+    if (observer_)
+        observer_->EntriesChanged(index, index);
+}
+
+void CheckList::SetIcon(size_t index, int icon)
+{
+    CheckEntry& entry = entries_.at(index);
+    if (entry.Icon == icon)
+        return;
+    entry.Icon = icon;
+    if (observer_)
+        observer_->EntriesChanged(index, index);
+}
+
+void CheckList::MarkAllPending()
+{
+    for (CheckEntry& entry : entries_)
+        entry.Status = kStatusPending;
+    if (observer_ && !entries_.empty())
+        observer_->EntriesChanged(0, entries_.size() - 1);
+}
+
+void CheckList::Select(std::optional<size_t> index)
+{
+    if (index && *index >= entries_.size())
+        index.reset();
+    selected_ = index;
+}

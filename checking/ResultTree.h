@@ -1,0 +1,55 @@
+// The result tree: one root node per file that the latest pass processed, named after the file,
+// and under it one result line per algorithm. Read in pre-order: a root, its lines, the next root.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+struct ResultRoot {
+    std::string Text;            // the entry's caption
+    size_t Entry;                // index in the check list of the entry this node was made for
+    std::vector<std::string> Lines;
+};
+
+class ResultTreeObserver {
+public:
+    virtual ~ResultTreeObserver() = default;
+    virtual void RootAppended(size_t root) = 0;
+    virtual void LineAppended(size_t root, size_t line) = 0;
+    virtual void TreeCleared() = 0;
+};
+
+class ResultTree {
+public:
+    size_t RootCount() const { return roots_.size(); }
+    const ResultRoot& Root(size_t index) const { return roots_.at(index); }
+    const std::vector<ResultRoot>& Roots() const { return roots_; }
+    // Roots and lines together.
+    size_t NodeCount() const { return nodeCount_; }
+    bool Empty() const { return roots_.empty(); }
+
+    // Appends a root for an entry; it becomes the current result node.
+    size_t AppendRoot(const std::string& text, size_t entry);
+    // Appends a result line under the current result node (the last root).
+    void AppendLine(const std::string& text);
+    void Clear();
+
+    // Visits every node in pre-order with its level: 0 for a root, 1 for a result line.
+    template <class Visit>
+    void ForEachNode(Visit&& visit) const
+    {
+        for (const ResultRoot& root : roots_) {
+            visit(root.Text, 0);
+            for (const std::string& line : root.Lines)
+                visit(line, 1);
+        }
+    }
+
+    void SetObserver(ResultTreeObserver* observer) { observer_ = observer; }
+
+private:
+    std::vector<ResultRoot> roots_;
+    size_t nodeCount_ = 0;
+    ResultTreeObserver* observer_ = nullptr;
+};
