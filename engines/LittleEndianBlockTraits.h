@@ -1,0 +1,37 @@
+// What MD4, MD5, RIPEMD-128 and RIPEMD-160 have in common: 64-byte blocks, a 64-bit bit count
+// kept as two 32-bit halves, and words, length and digest stored least significant byte first.
+// They differ only in the number of chaining words, the initial value and the compression.
+#pragma once
+
+#include "engines/BlockHash.h"
+#include "engines/ByteOrder.h"
+
+#include <array>
+
+template <size_t ChainWords>
+struct LittleEndianBlockTraits {
+    static constexpr size_t BlockSize = 64;
+    static constexpr size_t DigestSize = 4 * ChainWords;
+    static constexpr uint8_t PadByte = 0x80;
+    static constexpr size_t TrailerOffset = 56;
+    using Chain = std::array<uint32_t, ChainWords>;
+    struct Fields {
+        uint32_t BitCountHi;
+        uint32_t BitCountLo;
+        uint32_t BlockFill;
+        Chain ChainValue;
+        uint8_t BlockBuffer[BlockSize];
+    };
+
+    static void CountBits(Fields& f, uint32_t bytes) { CountBits64As32Pair(f.BitCountHi, f.BitCountLo, bytes); }
+    static void WriteTrailer(Fields& f)
+    {
+        StoreLe32(f.BlockBuffer + 56, f.BitCountLo);
+        StoreLe32(f.BlockBuffer + 60, f.BitCountHi);
+    }
+    static void WriteDigest(const Chain& chain, uint8_t* digest)
+    {
+        for (size_t i = 0; i < ChainWords; ++i)
+            StoreLe32(digest + 4 * i, chain[i]);
+    }
+};
