@@ -1,0 +1,156 @@
+#include "platform/PosixFileSystem.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+static_assert(sizeof(off_t) == 8, "files of 4 GiB and more need a 64-bit off_t");
+
+namespace {
+
+FileError SystemError(int error) { return FileError(std::strerror(error)); }
+
+// A name with a NUL byte would reach the system cut short and name another file.
+bool Representable(const std::string& path) { return path.find('\0') == std::string::npos; }
+
+bool StatPath(const std::string& path, struct stat& st)
+{
+    return Representable(path) && ::stat(path.c_str(), &st) == 0;
+}
+
+const char* RefusalReason(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "Is a directory";
+    if (S_ISFIFO(mode))
+        return "Is a FIFO (named pipe), not a regular file";
+    if (S_ISSOCK(mode))
+        return "Is a socket, not a regular file";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "Is a device, not a regular file";
+    return "Not a regular file";
+}
+
+class PosixInputFile : public InputFile {
+public:
+    PosixInputFile(int fd, int64_t size) : fd_(fd), size_(size) {}
+    ~PosixInputFile() override { ::close(fd_); }
+    PosixInputFile(const PosixInputFile&) = delete;
+    PosixInputFile& operator=(const PosixInputFile&) = delete;
+
+    int64_t Size() const override { return size_; }
+
+    size_t Read(void* buffer, size_t size) override
+    {
+        auto* p = static_cast<char*>(buffer);
+        size_t done = 0;
+        // The system may deliver less than asked before the end (signals, large requests), and
+        // callers rely on fewer bytes meaning the end of the file.
+        while (done < size) {
+            ssize_t n = ::read(fd_, p + done, size - done);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                throw SystemError(errno);
+            }
+            if (n == 0)
+                break;
+            done += static_cast<size_t>(n);
+        }
+        return done;
+    }
+
+private:
+    int fd_;
+    int64_t size_;
+};
+
+// O_NONBLOCK makes the open of a FIFO return at once instead of waiting for a writer; the file
+// is refused by its kind before anything reads from it.
+int OpenRegularFile(const std::string& path, struct stat& st)
+{
+    if (!Representable(path))
+        throw FileError("The file name contains a NUL byte");
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        throw SystemError(errno);
+    if (::fstat(fd, &st) != 0) {
+        int error = errno;
+        ::close(fd);
+        throw SystemError(error);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw FileError(RefusalReason(st.st_mode));
+    }
+    int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        int error = errno;
+        ::close(fd);
+        throw SystemError(error);
+    }
+    return fd;
+}
+
+}  // namespace
+
+bool PosixFileSystem::FileExists(const std::string& path)
+{
+    struct stat st;
+    return StatPath(path, st) && !S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::FolderExists(const std::string& path)
+{
+    struct stat st;
+    return StatPath(path, st) && S_ISDIR(st.st_mode);
+}
+
+std::unique_ptr<InputFile> PosixFileSystem::OpenForReading(const std::string& path)
+{
+    struct stat st;
+    int fd = OpenRegularFile(path, st);
+    return std::make_unique<PosixInputFile>(fd, static_cast<int64_t>(st.st_size));
+}
+
+int64_t PosixFileSystem::ProbeSize(const std::string& path)
+{
+    struct stat st;
+    ::close(OpenRegularFile(path, st));
+    return static_cast<int64_t>(st.st_size);
+}
+
+std::vector<FolderItem> PosixFileSystem::ScanFolder(const std::string& folder)
+{
+    std::vector<FolderItem> items;
+    if (!Representable(folder))
+        return items;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return items;
+    const int dirFd = ::dirfd(dir);
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry)
+            break;
+        const char* name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        // Subfolders that are not links can be passed over without a stat.
+        if (entry->d_type == DT_DIR)
+            continue;
+        // Relative to the open folder: no path to build, and the folder cannot be swapped
+        // underneath. Flags 0 follow symbolic links, so a link to a file counts as that file.
+        struct stat st;
+        if (::fstatat(dirFd, name, &st, 0) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        items.push_back({name, static_cast<int64_t>(st.st_size)});
+    }
+    ::closedir(dir);
+    return items;
+}
