@@ -4,6 +4,7 @@
 
 #include "checking/CheckList.h"
 #include "checking/HashItems.h"
+#include "checking/Intake.h"
 #include "checking/ResultTree.h"
 #include "checking/WindowPort.h"
 
@@ -13,17 +14,6 @@
 class FileSystem;
 class TComponent;
 class TDCP_hash;
-
-// Files that an intake could not take in, with the system's reason for each.
-struct IntakeRefusal {
-    std::string Path;
-    std::string Reason;
-};
-struct IntakeReport {
-    std::vector<IntakeRefusal> Refused;
-    // The message box text: one "Cannot open file "%s". %s" line per refused file.
-    std::string ErrorText() const;
-};
 
 // The ten engines in the window's creation order, owned by owner.
 void CreateEngineComponents(TComponent& owner);
@@ -44,15 +34,20 @@ public:
     std::string EngineText(size_t index) const;
     bool EngineChecked(size_t index) const;
 
-    // Intake commands; each ends with the intake closing step.
-    IntakeReport AddFiles(const std::vector<std::string>& paths);  // open-file dialog
+    // Intake commands; each ends with the intake closing step. A file whose size cannot be
+    // read is left out and reported; the others are still taken in. Also allowed while a pass
+    // runs (a drop): the entries are appended and wait for the next pass.
+    IntakeReport AddFiles(const std::vector<std::string>& paths);  // open-file dialog; {} when cancelled
     IntakeReport AddFolder(const std::string& folder);            // folder dialog; "" adds nothing
     IntakeReport AddDropped(const std::vector<std::string>& names);
+    // Both do nothing while a pass runs.
     void DeleteSelected();
     void ClearList();
 
-    // Algorithm menu: the item's check mark has already toggled to checked.
-    void HashItemClicked(HashItem item, bool checked);
+    // Algorithm menu: the item's check mark has already toggled to checked. Returns false,
+    // changing nothing, while a pass runs; the window then puts its check mark back to
+    // IsChecked(item).
+    bool HashItemClicked(HashItem item, bool checked);
     bool IsChecked(HashItem item) const;
 
     // Runs one calculation pass; does nothing while one runs.

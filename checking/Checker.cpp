@@ -1,0 +1,124 @@
+#include "checking/Checker.h"
+
+#include "checking/AlgorithmSelection.h"
+#include "checking/CalculationPass.h"
+#include "checking/DuplicateColouring.h"
+#include "checking/EngineList.h"
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <climits>
+
+struct Checker::Impl {
+    Impl(WindowPort& w, FileSystem& f) : window(w), files(f) {}
+
+    Intake MakeIntake() { return Intake(list, files, LocaleDecimalSeparator()); }
+    void CloseIntake() { IntakeClosingStep(list, window, passRunning); }
+
+    WindowPort& window;
+    FileSystem& files;
+    CheckList list;
+    ResultTree tree;
+    AlgorithmSelection selection;
+    EngineList engines;
+    bool passRunning = false;
+    // The overall bar keeps its range when the list is cleared; only a pass sets it.
+    int overallMaximum = 0;
+};
+
+Checker::Checker(WindowPort& window, FileSystem& files) : impl_(new Impl(window, files)) {}
+
+Checker::~Checker() { delete impl_; }
+
+CheckList& Checker::List() { return impl_->list; }
+ResultTree& Checker::Tree() { return impl_->tree; }
+
+void Checker::FillEngineList(const TComponent& owner) { impl_->engines.Fill(owner); }
+size_t Checker::EngineCount() const { return impl_->engines.Count(); }
+TDCP_hash& Checker::Engine(size_t index) const { return impl_->engines.Engine(index); }
+std::string Checker::EngineText(size_t index) const { return impl_->engines.Text(index); }
+bool Checker::EngineChecked(size_t index) const { return impl_->engines.Checked(index); }
+
+IntakeReport Checker::AddFiles(const std::vector<std::string>& paths)
+{
+    IntakeReport report;
+    Intake intake = impl_->MakeIntake();
+    for (const std::string& path : paths)
+        intake.TakeFile(path, report);
+    impl_->CloseIntake();
+    return report;
+}
+
+IntakeReport Checker::AddFolder(const std::string& folder)
+{
+    if (!folder.empty())
+        impl_->MakeIntake().TakeFolder(folder);
+    impl_->CloseIntake();
+    return {};
+}
+
+IntakeReport Checker::AddDropped(const std::vector<std::string>& names)
+{
+    IntakeReport report;
+    Intake intake = impl_->MakeIntake();
+    for (const std::string& name : names)
+        intake.TakeDropped(name, report);
+    impl_->CloseIntake();
+    return report;
+}
+
+void Checker::DeleteSelected()
+{
+    if (impl_->passRunning)
+        return;
+    if (auto selected = impl_->list.Selected()) {
+        impl_->list.Remove(*selected);
+        impl_->tree.Clear();
+    }
+    impl_->list.MarkAllPending();
+    ColourDuplicates(impl_->list, impl_->tree);
+}
+
+void Checker::ClearList()
+{
+    if (impl_->passRunning)
+        return;
+    impl_->list.Clear();
+    impl_->tree.Clear();
+    impl_->window.SetCurrentBar(0);
+    impl_->window.SetOverallBar(0, impl_->overallMaximum);
+    impl_->window.SetStatusText("准备就绪");
+    impl_->window.DisableSaveToolButton();
+}
+
+bool Checker::HashItemClicked(HashItem item, bool checked)
+{
+    if (impl_->passRunning)
+        return false;
+    impl_->selection.SetChecked(item, checked);
+    const int engineIndex = AlgorithmSelection::Info(item).EngineIndex;
+    if (engineIndex >= 0)
+        impl_->engines.SetChecked(static_cast<size_t>(engineIndex), checked);
+    impl_->list.MarkAllPending();
+    return true;
+}
+
+bool Checker::IsChecked(HashItem item) const { return impl_->selection.IsChecked(item); }
+
+void Checker::Calculate()
+{
+    if (impl_->passRunning)
+        return;
+    // Cleared also when a path lets an unexpected failure through, so that the window's next
+    // Calculate is not refused for ever.
+    struct RunningFlag {
+        bool& flag;
+        explicit RunningFlag(bool& f) : flag(f) { flag = true; }
+        ~RunningFlag() { flag = false; }
+    } running(impl_->passRunning);
+    impl_->overallMaximum = static_cast<int>(std::min<size_t>(impl_->list.Count(), INT_MAX));
+    RunCalculationPass(PassParts{impl_->list, impl_->tree, impl_->window, impl_->files,
+                                 impl_->selection, impl_->engines});
+}
+
+bool Checker::PassRunning() const { return impl_->passRunning; }

@@ -1,0 +1,74 @@
+#include "checking/Intake.h"
+
+#include "checking/SizeText.h"
+#include "platform/FileSystem.h"
+
+#include <utility>
+
+std::string IntakeReport::ErrorText() const
+{
+    std::string text;
+    for (const IntakeRefusal& refusal : Refused) {
+        if (!text.empty())
+            text += "\n";
+        text += "Cannot open file \"" + refusal.Path + "\". " + refusal.Reason;
+    }
+    return text;
+}
+
+std::string CaptionFromPath(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FolderItemPath(const std::string& folder, const std::string& name)
+{
+    std::string base = folder;
+    if (!base.empty() && base.back() == '/')
+        base.pop_back();
+    return base + "/" + name;
+}
+
+Intake::Intake(CheckList& list, FileSystem& files, std::string decimalSeparator)
+    : list_(list), files_(files), decimalSeparator_(std::move(decimalSeparator))
+{
+}
+
+void Intake::TakeFile(const std::string& path, IntakeReport& report)
+{
+    int64_t size = 0;
+    try {
+        size = files_.ProbeSize(path);
+    } catch (const FileError& error) {
+        report.Refused.push_back({path, error.what()});
+        return;
+    }
+    list_.Append(CheckEntry{CaptionFromPath(path), kStatusPending, SizeText(size, decimalSeparator_), path});
+}
+
+void Intake::TakeFolder(const std::string& folder)
+{
+    for (const FolderItem& item : files_.ScanFolder(folder))
+        list_.Append(CheckEntry{item.Name, kStatusPending, SizeText(item.Size, decimalSeparator_),
+                                FolderItemPath(folder, item.Name)});
+}
+
+void Intake::TakeDropped(const std::string& name, IntakeReport& report)
+{
+    if (files_.FolderExists(name))
+        TakeFolder(name);
+    else
+        TakeFile(name, report);
+}
+
+void IntakeClosingStep(const CheckList& list, WindowPort& window, bool passRunning)
+{
+    if (list.Empty())
+        return;
+    if (!passRunning)
+        window.EnableCommands();
+    window.RefreshEntryIcons();
+    if (!passRunning)
+        window.SetStatusText("待计算的文件总数:" + std::to_string(list.Count()));
+}
