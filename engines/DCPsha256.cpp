@@ -1,0 +1,25 @@
+#include "engines/DCPsha256.h"
+
+#include "engines/ByteOrder.h"
+#include "engines/SelfTestSupport.h"
+
+void Sha256Traits::WriteTrailer(Fields& f)
+{
+    StoreBe32(f.BlockBuffer + 56, f.BitCountHi);
+    StoreBe32(f.BlockBuffer + 60, f.BitCountLo);
+}
+
+void Sha256Traits::WriteDigest(const Chain& chain, uint8_t* digest)
+{
+    for (int i = 0; i < 8; ++i)
+        StoreBe32(digest + 4 * i, chain[i]);
+}
+
+bool TDCP_sha256::SelfTest()
+{
+    return SelfTestDigests<TDCP_sha256>({
+        {"abc", "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248D6A61D20638B8E5C026930C3E6039A33CE45964FF2167F6ECEDD419DB06C1"},
+    });
+}
