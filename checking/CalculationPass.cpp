@@ -49,11 +49,20 @@ void RunCalculationPass(const PassParts& parts)
     parts.Tree.Clear();
 
     PassContext context(window, parts.Tree, parts.Files);
-    for (size_t i = 0; i < count; ++i) {
-        if (parts.List.IsDone(i))
-            continue;
-        ProcessEntry(parts, context, i);
-        window.StepOverallBar();
+    try {
+        for (size_t i = 0; i < count; ++i) {
+            if (parts.List.IsDone(i))
+                continue;
+            ProcessEntry(parts, context, i);
+            window.StepOverallBar();
+        }
+    } catch (...) {
+        // The paths keep their own failures; whatever still gets here goes to the window's
+        // error box, which must not find the window busy with every command switched off.
+        window.SetBusyCursor(false);
+        window.EnableCommands();
+        window.ShowProgressGroup(false);
+        throw;
     }
 
     window.SetBusyCursor(false);
