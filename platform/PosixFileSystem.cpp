@@ -76,8 +76,13 @@ int OpenRegularFile(const std::string& path, struct stat& st)
     if (!Representable(path))
         throw FileError("The file name contains a NUL byte");
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        throw SystemError(errno);
+    if (fd < 0) {
+        // A socket cannot be opened at all (ENXIO); its kind says more than "No such device".
+        int error = errno;
+        if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+            throw FileError(RefusalReason(st.st_mode));
+        throw SystemError(error);
+    }
     if (::fstat(fd, &st) != 0) {
         int error = errno;
         ::close(fd);
