@@ -5,6 +5,12 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
+
+// A node's text as one line of the outputs below: made valid UTF-8 (platform/TextEncoding.h),
+// then CR, LF and TAB, which Linux file names may hold, shown as the control pictures
+// "␍" (U+240D), "␊" (U+240A) and "␉" (U+2409). Other texts come out byte for byte.
+std::string OneLineNodeText(std::string_view text);
 
 // "Quorvex校验结果：", two CR LF, then every node's text followed by CR LF (UTF-8).
 std::string CopyAllText(const ResultTree& tree);
