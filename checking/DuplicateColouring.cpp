@@ -1,35 +1,52 @@
 #include "checking/DuplicateColouring.h"
 
-#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
-// A first, direct version: every pair of entries is compared.
+// Equal keys form one group, numbered in the order of the group's first entry: 1 to 8, then 9
+// for every later group. Errors end with 0, but their group still takes its number, so the
+// groups after it keep the numbers (and colours) they would have had. Counting first and
+// numbering second gives these numbers in one walk each, however the groups interleave.
 void ColourDuplicates(CheckList& list, const ResultTree& tree)
 {
     const size_t n = list.Count();
-    std::vector<std::string> keys(n);
+    std::vector<std::string_view> keys(n);  // empty: no root for the entry, or no line under it
     for (const ResultRoot& root : tree.Roots())
         if (root.Entry < n)
-            keys[root.Entry] = root.Lines.empty() ? std::string() : root.Lines.back();
-    std::vector<int> group(n, -1);
+            keys[root.Entry] = root.Lines.empty() ? std::string_view() : root.Lines.back();
+
+    struct KeyGroup {
+        size_t entries = 0;
+        int number = -1;
+    };
+    std::unordered_map<std::string_view, KeyGroup> groups;
+    groups.reserve(n);
+    for (std::string_view key : keys)
+        if (!key.empty())
+            ++groups[key].entries;
+
+    constexpr int kLastNumber = 9;  // shared by every group after the eighth, never painted
     int next = 1;
-    for (size_t i = 0; i + 1 < n; ++i) {
-        if (keys[i].empty())
-            continue;
-        for (size_t j = i + 1; j < n; ++j)
-            if (keys[j] == keys[i] && group[j] == -1)
-                group[i] = group[j] = next;
-        for (int k = 1; k <= 8; ++k)
-            for (size_t m = 0; m < n; ++m)
-                if (group[m] == k) {
-                    next = k + 1;
-                    break;
+    const std::string_view error = "错误";
+    for (size_t i = 0; i < n; ++i) {
+        const std::string_view key = keys[i];
+        int group = -1;
+        if (!key.empty()) {
+            KeyGroup& equal = groups.find(key)->second;
+            if (equal.entries > 1) {
+                if (equal.number < 0) {
+                    equal.number = next;
+                    if (next < kLastNumber)
+                        ++next;
                 }
+                group = equal.number;
+            }
+            if (key.ends_with(error))
+                group = 0;
+        }
+        // The list repaints every row whose group is set, so leave unchanged rows alone.
+        if (list.At(i).ColourGroup != group)
+            list.SetColourGroup(i, group);
     }
-    const std::string error = "错误";
-    for (size_t i = 0; i < n; ++i)
-        if (keys[i].size() >= error.size() && keys[i].compare(keys[i].size() - error.size(), error.size(), error) == 0)
-            group[i] = 0;
-    for (size_t i = 0; i < n; ++i)
-        list.SetColourGroup(i, group[i]);
 }
