@@ -1,5 +1,6 @@
 #include "engines/DCPhaval.h"
 
+#include "engines/HavalFunctions.h"
 #include "engines/SelfTestSupport.h"
 
 #include <utility>
@@ -13,19 +14,19 @@ void HavalCore::WriteDigest(const Chain& chain, uint8_t* digest)
 namespace {
 
 template <int Pass>
-constexpr uint32_t F(uint32_t x6, uint32_t x5, uint32_t x4, uint32_t x3, uint32_t x2, uint32_t x1,
+inline __attribute__((always_inline)) uint32_t F(uint32_t x6, uint32_t x5, uint32_t x4, uint32_t x3, uint32_t x2, uint32_t x1,
                      uint32_t x0)
 {
     if constexpr (Pass == 0)
-        return haval::F1(x6, x5, x4, x3, x2, x1, x0);
+        return haval::Fast1(x6, x5, x4, x3, x2, x1, x0);
     else if constexpr (Pass == 1)
-        return haval::F2(x6, x5, x4, x3, x2, x1, x0);
+        return haval::Fast2(x6, x5, x4, x3, x2, x1, x0);
     else if constexpr (Pass == 2)
-        return haval::F3(x6, x5, x4, x3, x2, x1, x0);
+        return haval::Fast3(x6, x5, x4, x3, x2, x1, x0);
     else if constexpr (Pass == 3)
-        return haval::F4(x6, x5, x4, x3, x2, x1, x0);
+        return haval::Fast4(x6, x5, x4, x3, x2, x1, x0);
     else
-        return haval::F5(x6, x5, x4, x3, x2, x1, x0);
+        return haval::Fast5(x6, x5, x4, x3, x2, x1, x0);
 }
 
 // Step S of 160. The eight words never move: at step S role xi is held by t[(i - S) mod 8],

@@ -10,17 +10,27 @@ void TigerCore::WriteDigest(const Chain& chain, uint8_t* digest)
 
 namespace {
 
+// Keeps a partial result as it is: without it the compiler chains the four XORs of a step one
+// after another, which puts three of them, not two, between the table reads and the next step.
+inline __attribute__((always_inline)) uint64_t Settled(uint64_t v)
+{
+    asm("" : "+r"(v));
+    return v;
+}
+
 // One step: the third role takes the message word, then its even bytes index t1..t4 for the
-// first role and its odd bytes t4..t1 for the second. The word is split into 32-bit halves so
-// that every index is one shift and one zero-extending move.
+// first role and its odd bytes t4..t1 for the second. Only the first role's update feeds the
+// next step at once, so its bytes are each one shift from the word and its four reads are
+// combined as a tree.
 template <uint64_t Mul>
 inline __attribute__((always_inline)) void Step(uint64_t& a, uint64_t& b, uint64_t& c, uint64_t x)
 {
     const uint64_t (*t)[256] = TigerSBoxes;
     c ^= x;
-    const uint32_t lo = static_cast<uint32_t>(c), hi = static_cast<uint32_t>(c >> 32);
-    a -= t[0][lo & 0xFF] ^ t[1][(lo >> 16) & 0xFF] ^ t[2][hi & 0xFF] ^ t[3][(hi >> 16) & 0xFF];
-    b += t[3][(lo >> 8) & 0xFF] ^ t[2][lo >> 24] ^ t[1][(hi >> 8) & 0xFF] ^ t[0][hi >> 24];
+    const uint64_t even01 = Settled(t[0][c & 0xFF] ^ t[1][(c >> 16) & 0xFF]);
+    const uint64_t even23 = Settled(t[2][(c >> 32) & 0xFF] ^ t[3][(c >> 48) & 0xFF]);
+    a -= even01 ^ even23;
+    b += t[3][(c >> 8) & 0xFF] ^ t[2][(c >> 24) & 0xFF] ^ t[1][(c >> 40) & 0xFF] ^ t[0][c >> 56];
     // 5, 7 and 9 are one lea, or a shift and a subtraction: no multiplier on the chain.
     if constexpr (Mul == 5)
         b += b << 2;

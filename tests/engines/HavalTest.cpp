@@ -1,4 +1,5 @@
 #include "engines/DCPhaval.h"
+#include "engines/HavalFunctions.h"
 #include "tests/engines/EngineContract.h"
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Haval, EngineContract, TDCP_haval);
@@ -101,4 +102,23 @@ TEST(Haval, CountsBitsInTwoHalvesAndKeepsOnlyTheTailBetweenCalls)
     EXPECT_EQ(e.State().BlockFill, 117u);
     EXPECT_EQ(e.State().BitCountLo, 8u * 245);
     EXPECT_TRUE(std::equal(message.begin() + 128, message.end(), e.State().BlockBuffer));
+}
+
+TEST(Haval, RearrangedBooleanFunctionsEqualThePublishedOnesForEveryInput)
+{
+    using Function = uint32_t (*)(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t);
+    const Function published[5] = {haval::F1, haval::F2, haval::F3, haval::F4, haval::F5};
+    const Function fast[5] = {haval::Fast1, haval::Fast2, haval::Fast3, haval::Fast4, haval::Fast5};
+    // Bit b of the words of chunk k holds the input combination 32k + b of the seven arguments,
+    // so four chunks cover all 128.
+    for (uint32_t chunk = 0; chunk < 4; ++chunk) {
+        uint32_t x[7] = {};
+        for (uint32_t bit = 0; bit < 32; ++bit)
+            for (int i = 0; i < 7; ++i)
+                x[i] |= (((32 * chunk + bit) >> i) & 1u) << bit;
+        for (int j = 0; j < 5; ++j)
+            EXPECT_EQ(fast[j](x[6], x[5], x[4], x[3], x[2], x[1], x[0]),
+                      published[j](x[6], x[5], x[4], x[3], x[2], x[1], x[0]))
+                << "F" << j + 1 << ", inputs " << 32 * chunk << " to " << 32 * chunk + 31;
+    }
 }
