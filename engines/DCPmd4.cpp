@@ -1,62 +1,85 @@
 #include "engines/DCPmd4.h"
 
-#include "engines/ByteOrder.h"
 #include "engines/SelfTestSupport.h"
 
-void Md4Traits::WriteTrailer(Fields& f)
-{
-    StoreLe32(f.BlockBuffer + 56, f.BitCountLo);
-    StoreLe32(f.BlockBuffer + 60, f.BitCountHi);
-}
+// Each step's cost is its latency, the chain b -> f -> add -> rotate into the next step's b,
+// so the round functions are written to keep as little as possible behind b:
+//   F: d ^ (b & (c ^ d)), with c ^ d ready before b.
+//   G: the majority is (c & d) | (b & (c ^ d)); the two halves share no bit, so the | is an
+//      addition and c & d joins the sum before b is there.
+//   H: b ^ (c ^ d).
+// Word and constant are added to a first; the words are read where they lie.
+#define MD4_F(a, b, c, d, k, s)          \
+    a += LoadLe32(block + 4 * (k));      \
+    a += (d) ^ ((b) & ((c) ^ (d)));      \
+    a = Rotl32(a, s)
+#define MD4_G(a, b, c, d, k, s)                        \
+    a += LoadLe32(block + 4 * (k)) + 0x5A827999u;      \
+    a += (c) & (d);                                    \
+    a += (b) & ((c) ^ (d));                            \
+    a = Rotl32(a, s)
+#define MD4_H(a, b, c, d, k, s)                        \
+    a += LoadLe32(block + 4 * (k)) + 0x6ED9EBA1u;      \
+    a += (b) ^ ((c) ^ (d));                            \
+    a = Rotl32(a, s)
 
-void Md4Traits::WriteDigest(const Chain& chain, uint8_t* digest)
-{
-    for (int i = 0; i < 4; ++i)
-        StoreLe32(digest + 4 * i, chain[i]);
-}
-
-namespace {
-
-inline uint32_t F(uint32_t x, uint32_t y, uint32_t z) { return z ^ (x & (y ^ z)); }
-inline uint32_t G(uint32_t x, uint32_t y, uint32_t z) { return (x & y) | (z & (x | y)); }
-inline uint32_t H(uint32_t x, uint32_t y, uint32_t z) { return x ^ y ^ z; }
-
-}  // namespace
-
-void Md4Traits::Compress(Chain& chain, const uint8_t* blocks, size_t count)
+void Md4Traits::Compress(Chain& chain, const uint8_t* block, size_t count)
 {
     uint32_t a = chain[0], b = chain[1], c = chain[2], d = chain[3];
-    for (; count != 0; --count, blocks += BlockSize) {
-        uint32_t X[16];
-        for (int i = 0; i < 16; ++i)
-            X[i] = LoadLe32(blocks + 4 * i);
+    for (; count != 0; --count, block += BlockSize) {
         const uint32_t aa = a, bb = b, cc = c, dd = d;
 
-#define R1(a, b, c, d, k, s) a = Rotl32(a + F(b, c, d) + X[k], s)
-#define R2(a, b, c, d, k, s) a = Rotl32(a + G(b, c, d) + X[k] + 0x5A827999u, s)
-#define R3(a, b, c, d, k, s) a = Rotl32(a + H(b, c, d) + X[k] + 0x6ED9EBA1u, s)
-        for (int k = 0; k < 16; k += 4) {
-            R1(a, b, c, d, k + 0, 3);
-            R1(d, a, b, c, k + 1, 7);
-            R1(c, d, a, b, k + 2, 11);
-            R1(b, c, d, a, k + 3, 19);
-        }
-        for (int k = 0; k < 4; ++k) {
-            R2(a, b, c, d, k + 0, 3);
-            R2(d, a, b, c, k + 4, 5);
-            R2(c, d, a, b, k + 8, 9);
-            R2(b, c, d, a, k + 12, 13);
-        }
-        static constexpr int order3[4] = {0, 2, 1, 3};
-        for (int k : order3) {
-            R3(a, b, c, d, k + 0, 3);
-            R3(d, a, b, c, k + 8, 9);
-            R3(c, d, a, b, k + 4, 11);
-            R3(b, c, d, a, k + 12, 15);
-        }
-#undef R1
-#undef R2
-#undef R3
+        MD4_F(a, b, c, d, 0, 3);
+        MD4_F(d, a, b, c, 1, 7);
+        MD4_F(c, d, a, b, 2, 11);
+        MD4_F(b, c, d, a, 3, 19);
+        MD4_F(a, b, c, d, 4, 3);
+        MD4_F(d, a, b, c, 5, 7);
+        MD4_F(c, d, a, b, 6, 11);
+        MD4_F(b, c, d, a, 7, 19);
+        MD4_F(a, b, c, d, 8, 3);
+        MD4_F(d, a, b, c, 9, 7);
+        MD4_F(c, d, a, b, 10, 11);
+        MD4_F(b, c, d, a, 11, 19);
+        MD4_F(a, b, c, d, 12, 3);
+        MD4_F(d, a, b, c, 13, 7);
+        MD4_F(c, d, a, b, 14, 11);
+        MD4_F(b, c, d, a, 15, 19);
+
+        MD4_G(a, b, c, d, 0, 3);
+        MD4_G(d, a, b, c, 4, 5);
+        MD4_G(c, d, a, b, 8, 9);
+        MD4_G(b, c, d, a, 12, 13);
+        MD4_G(a, b, c, d, 1, 3);
+        MD4_G(d, a, b, c, 5, 5);
+        MD4_G(c, d, a, b, 9, 9);
+        MD4_G(b, c, d, a, 13, 13);
+        MD4_G(a, b, c, d, 2, 3);
+        MD4_G(d, a, b, c, 6, 5);
+        MD4_G(c, d, a, b, 10, 9);
+        MD4_G(b, c, d, a, 14, 13);
+        MD4_G(a, b, c, d, 3, 3);
+        MD4_G(d, a, b, c, 7, 5);
+        MD4_G(c, d, a, b, 11, 9);
+        MD4_G(b, c, d, a, 15, 13);
+
+        MD4_H(a, b, c, d, 0, 3);
+        MD4_H(d, a, b, c, 8, 9);
+        MD4_H(c, d, a, b, 4, 11);
+        MD4_H(b, c, d, a, 12, 15);
+        MD4_H(a, b, c, d, 2, 3);
+        MD4_H(d, a, b, c, 10, 9);
+        MD4_H(c, d, a, b, 6, 11);
+        MD4_H(b, c, d, a, 14, 15);
+        MD4_H(a, b, c, d, 1, 3);
+        MD4_H(d, a, b, c, 9, 9);
+        MD4_H(c, d, a, b, 5, 11);
+        MD4_H(b, c, d, a, 13, 15);
+        MD4_H(a, b, c, d, 3, 3);
+        MD4_H(d, a, b, c, 11, 9);
+        MD4_H(c, d, a, b, 7, 11);
+        MD4_H(b, c, d, a, 15, 15);
+
         a += aa;
         b += bb;
         c += cc;
@@ -64,6 +87,10 @@ void Md4Traits::Compress(Chain& chain, const uint8_t* blocks, size_t count)
     }
     chain = {a, b, c, d};
 }
+
+#undef MD4_F
+#undef MD4_G
+#undef MD4_H
 
 bool TDCP_md4::SelfTest()
 {
