@@ -13,6 +13,7 @@ using namespace Ripemd;
     a = Rotl32(a, shift[j])
 
 #define RMD128_STEP(j, fl, kl, fr, kr, a, b, c, d, A, B, C, D) \
+    FreshLoads(block);                                         \
     RMD128_HALF(j, fl, kl, LeftWord, LeftShift, a, b, c, d);   \
     RMD128_HALF(j, fr, kr, RightWord, RightShift, A, B, C, D)
 

@@ -16,6 +16,7 @@ using namespace Ripemd;
     c = Rotl32(c, 10)
 
 #define RMD160_STEP(j, fl, kl, fr, kr, a, b, c, d, e, A, B, C, D, E) \
+    FreshLoads(block);                                               \
     RMD160_HALF(j, fl, kl, LeftWord, LeftShift, a, b, c, d, e);      \
     RMD160_HALF(j, fr, kr, RightWord, RightShift, A, B, C, D, E)
 

@@ -59,4 +59,10 @@ inline void AddF4(uint32_t& a, uint32_t x, uint32_t y, uint32_t z)
 }
 inline void AddF5(uint32_t& a, uint32_t x, uint32_t y, uint32_t z) { a += x ^ (y | ~z); }
 
+// Called before every step: tells the compiler that the block may have changed, so that it
+// reads each word again where it lies instead of keeping an earlier load. With ten working
+// words there are not enough registers to keep words in, and a kept word would be spilled to
+// the stack, leaving message bytes behind in the compression's storage.
+inline void FreshLoads(const uint8_t*& block) { asm("" : "+r"(block)); }
+
 }  // namespace Ripemd
