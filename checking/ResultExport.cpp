@@ -11,13 +11,13 @@ const std::string kLineEnd = "\r\n";
 void AppendOneLine(std::string& out, std::string_view text)
 {
     // CR, LF and TAB are single bytes that never occur inside a UTF-8 character.
-    for (char c : text) {
-        switch (c) {
-        case '\r': out += "␍"; break;
-        case '\n': out += "␊"; break;
-        case '\t': out += "␉"; break;
-        default: out += c; break;
-        }
+    for (;;) {
+        const size_t special = text.find_first_of("\r\n\t");
+        out.append(text.substr(0, special));
+        if (special == std::string_view::npos)
+            return;
+        out += text[special] == '\r' ? "␍" : text[special] == '\n' ? "␊" : "␉";
+        text.remove_prefix(special + 1);
     }
 }
 

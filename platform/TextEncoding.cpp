@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <system_error>
 
@@ -38,6 +39,14 @@ size_t Utf8CharLength(const unsigned char* p, size_t left)
         if ((p[k] & 0xC0) != 0x80)
             return 0;
     return length;
+}
+
+// Result texts are mostly ASCII, which can be passed eight bytes at a time.
+bool EightAscii(const unsigned char* p)
+{
+    uint64_t eight;
+    std::memcpy(&eight, p, sizeof eight);
+    return (eight & 0x8080808080808080u) == 0;
 }
 
 void AppendEscapedByte(std::string& out, unsigned char byte)
@@ -126,6 +135,10 @@ bool IsValidUtf8(std::string_view text)
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     size_t at = 0;
     while (at < text.size()) {
+        if (text.size() - at >= 8 && EightAscii(p + at)) {
+            at += 8;
+            continue;
+        }
         const size_t length = Utf8CharLength(p + at, text.size() - at);
         if (length == 0)
             return false;
