@@ -107,10 +107,3 @@ TEST_F(Crc32FilePath, NameThatIsNotUtf8IsChecksummed)
     AddCrc32Line(context, dir.Write("\xC0\xFF name \x80.bin", "123456789"));
     EXPECT_EQ(context.Lines, std::vector<std::string>{"CRC32_FCS32：CBF43926"});
 }
-
-TEST_F(Crc32FilePath, ComputeFileCrc32ReportsAFailedOpen)
-{
-    std::string path = WriteBytes("locked", 10);
-    files.FailOpen(path, "Permission denied");
-    EXPECT_THROW(ComputeFileCrc32(context, path), FileError);
-}

@@ -58,13 +58,11 @@ TEST_F(PosixFiles, ReadsDeliverFewerBytesOnlyAtTheEnd)
         content[i] = static_cast<char>(i * 31);
     auto file = files.OpenForReading(dir.Write("data", content));
     EXPECT_EQ(file->Size(), 100000);
-    std::string read(70000, '\0');
+    std::string read(140000, '\0');
     ASSERT_EQ(file->Read(read.data(), 70000), 70000u);
-    ASSERT_EQ(file->Read(read.data() + 0, 0), 0u);
-    std::string rest(70000, '\0');
-    ASSERT_EQ(file->Read(rest.data(), 70000), 30000u);
-    EXPECT_EQ(file->Read(rest.data(), 70000), 0u);
-    EXPECT_EQ(read + rest.substr(0, 30000), content);
+    ASSERT_EQ(file->Read(read.data() + 70000, 70000), 30000u);
+    EXPECT_EQ(file->Read(read.data(), 70000), 0u);
+    EXPECT_EQ(read.substr(0, 100000), content);
 }
 
 TEST_F(PosixFiles, SizesBeyondFourGiB)
@@ -102,21 +100,12 @@ TEST_F(PosixFiles, FailedOpensCarryTheSystemReason)
 {
     EXPECT_EQ(ReasonOf(files, dir / "missing"), std::strerror(ENOENT));
     EXPECT_EQ(ReasonOf(files, dir.Write("plain", "x") + "/below"), std::strerror(ENOTDIR));
-    try {
-        files.ProbeSize(dir / "missing");
-        ADD_FAILURE() << "probe of a missing file succeeded";
-    } catch (const FileError& e) {
-        EXPECT_STREQ(e.what(), std::strerror(ENOENT));
+    EXPECT_THROW(files.ProbeSize(dir / "missing"), FileError);
+    if (::geteuid() != 0) {  // root reads every file
+        std::string secret = dir.Write("secret", "x");
+        ::chmod(secret.c_str(), 0);
+        EXPECT_EQ(ReasonOf(files, secret), std::strerror(EACCES));
     }
-}
-
-TEST_F(PosixFiles, UnreadableFileIsRefused)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every file";
-    std::string path = dir.Write("secret", "x");
-    ::chmod(path.c_str(), 0);
-    EXPECT_EQ(ReasonOf(files, path), std::strerror(EACCES));
 }
 
 // A NUL byte would end the name early for the system and so name another file.
@@ -170,14 +159,9 @@ TEST_F(PosixFiles, ScanListsOnlyTheRegularFilesDirectlyInside)
     std::map<std::string, int64_t> expected{{"plain", 5}, {".hidden", 2}, {odd, 3}, {"link", 5}};
     EXPECT_EQ(Listing(files, dir.Path()), expected);
     EXPECT_EQ(Listing(files, dir.Path() + "/"), expected);
-}
-
-TEST_F(PosixFiles, ScanOfNoFolderGivesNothing)
-{
     EXPECT_TRUE(files.ScanFolder(dir / "missing").empty());
-    EXPECT_TRUE(files.ScanFolder(dir.Write("file", "x")).empty());
-    ::mkdir((dir / "empty").c_str(), 0755);
-    EXPECT_TRUE(files.ScanFolder(dir / "empty").empty());
+    EXPECT_TRUE(files.ScanFolder(dir / "plain").empty());
+    EXPECT_EQ(Listing(files, dir / "sub").size(), 1u);
 }
 
 TEST_F(PosixFiles, SlowScanOfAHundredThousandFiles)
