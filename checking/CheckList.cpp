@@ -1,5 +1,6 @@
 #include "checking/CheckList.h"
 
+#include <iterator>
 #include <stdexcept>
 
 void CheckList::Append(CheckEntry entry)
@@ -7,6 +8,17 @@ void CheckList::Append(CheckEntry entry)
     entries_.push_back(std::move(entry));
     if (observer_)
         observer_->EntriesAppended(entries_.size() - 1, 1);
+}
+
+void CheckList::AppendAll(std::vector<CheckEntry> entries)
+{
+    if (entries.empty())
+        return;
+    const size_t first = entries_.size();
+    entries_.insert(entries_.end(), std::make_move_iterator(entries.begin()),
+                    std::make_move_iterator(entries.end()));
+    if (observer_)
+        observer_->EntriesAppended(first, entries_.size() - first);
 }
 
 void CheckList::Remove(size_t index)

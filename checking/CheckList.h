@@ -36,6 +36,8 @@ public:
     const CheckEntry& At(size_t index) const { return entries_.at(index); }
 
     void Append(CheckEntry entry);
+    // Many entries with one notice, so a view of a large folder inserts its rows at once.
+    void AppendAll(std::vector<CheckEntry> entries);
     void Remove(size_t index);
     void Clear();
 

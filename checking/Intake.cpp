@@ -49,9 +49,15 @@ void Intake::TakeFile(const std::string& path, IntakeReport& report)
 
 void Intake::TakeFolder(const std::string& folder)
 {
-    for (const FolderItem& item : files_.ScanFolder(folder))
-        list_.Append(CheckEntry{item.Name, kStatusPending, SizeText(item.Size, decimalSeparator_),
-                                FolderItemPath(folder, item.Name)});
+    std::vector<FolderItem> items = files_.ScanFolder(folder);
+    std::vector<CheckEntry> entries;
+    entries.reserve(items.size());
+    for (FolderItem& item : items) {
+        std::string path = FolderItemPath(folder, item.Name);
+        entries.push_back(CheckEntry{std::move(item.Name), kStatusPending, SizeText(item.Size, decimalSeparator_),
+                                     std::move(path)});
+    }
+    list_.AppendAll(std::move(entries));
 }
 
 void Intake::TakeDropped(const std::string& name, IntakeReport& report)

@@ -205,3 +205,28 @@ TEST_F(Intakes, ClosingStepCountsEveryEntryDoneOrNot)
     EXPECT_EQ(window.Calls, (std::vector<std::string>{"EnableCommands", "RefreshEntryIcons",
                                                       "Status 待计算的文件总数:2"}));
 }
+
+namespace {
+
+struct AppendCounter : CheckListObserver {
+    void EntriesAppended(size_t first, size_t count) override { appended.push_back({first, count}); }
+    void EntryRemoved(size_t) override {}
+    void ListCleared() override {}
+    void EntriesChanged(size_t, size_t) override {}
+    std::vector<std::pair<size_t, size_t>> appended;
+};
+
+}  // namespace
+
+TEST_F(Intakes, FolderIsAppendedWithOneNoticeAfterTheEarlierEntries)
+{
+    AppendCounter counter;
+    checker.List().SetObserver(&counter);
+    fs::create_directory(dir / "many");
+    for (int i = 0; i < 5; ++i)
+        dir.Write("many/" + std::to_string(i), "x");
+    Drop({dir.Write("single.txt", "s"), dir / "many"});
+    checker.List().SetObserver(nullptr);
+
+    EXPECT_EQ(counter.appended, (std::vector<std::pair<size_t, size_t>>{{0, 1}, {1, 5}}));
+}
