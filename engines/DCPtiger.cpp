@@ -31,7 +31,7 @@ inline __attribute__((always_inline)) void Step(uint64_t& a, uint64_t& b, uint64
     const uint64_t even23 = Settled(t[2][(c >> 32) & 0xFF] ^ t[3][(c >> 48) & 0xFF]);
     a -= even01 ^ even23;
     b += t[3][(c >> 8) & 0xFF] ^ t[2][(c >> 24) & 0xFF] ^ t[1][(c >> 40) & 0xFF] ^ t[0][c >> 56];
-    // 5, 7 and 9 are one lea, or a shift and a subtraction: no multiplier on the chain.
+    // Times 5, 7 or 9 as one lea, or a shift and a subtraction: shorter than a multiply.
     if constexpr (Mul == 5)
         b += b << 2;
     else if constexpr (Mul == 7)
