@@ -73,13 +73,6 @@ TEST_F(Commands, ClearListEmptiesBothAndResetsBarsStatusAndSaveButton)
     EXPECT_EQ(window.CountOf("DisableSaveToolButton"), 1u);
 }
 
-TEST_F(Commands, StartUpSelectionIsMd5AndSha1)
-{
-    for (const HashItemInfo& info : kHashItems)
-        EXPECT_EQ(checker.IsChecked(info.Item), info.Item == HashItem::MD5 || info.Item == HashItem::SHA1)
-            << info.ObjectName;
-}
-
 TEST_F(Commands, EngineItemsSetTheirEngineEntryToTheItemsState)
 {
     for (const HashItemInfo& info : kHashItems) {
