@@ -28,13 +28,15 @@ inline void ExpectAgreesOnRandomMessages(TDCP_hash& engine, const OracleDigest& 
     }
 }
 
-// A message of more than 2^32 bits (512 MiB): the low half of the bit count wraps and the
-// carry must reach the high half. The bulk is one Update of read-only zero pages, so it costs
-// no memory; a few random bytes before and after keep the block buffer in the game.
+// A message of more than 2^32 bits (512 MiB), fed so that both ways into the high half of the
+// bit count are taken: one Update of more than 512 MiB (its size shifted right by 29), then one
+// of just under 512 MiB whose bits overflow the low half (the carry). The bulk is read-only
+// zero pages, so it costs no memory; random bytes around it keep the block buffer in the game.
 inline void ExpectCountsPastTheLowWord(TDCP_hash& engine, int gcryptAlgorithm)
 {
-    const size_t bulk = (size_t(600) << 20) + 13;
-    void* zeros = mmap(nullptr, bulk, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    const size_t halfGigabit = size_t(1) << 29;
+    const size_t pieces[] = {halfGigabit + 1, halfGigabit - 1};
+    void* zeros = mmap(nullptr, pieces[0], PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     ASSERT_NE(zeros, MAP_FAILED);
     std::mt19937_64 rng(99);
     Bytes head = RandomBytes(rng, 5), tail = RandomBytes(rng, 70);
@@ -42,18 +44,20 @@ inline void ExpectCountsPastTheLowWord(TDCP_hash& engine, int gcryptAlgorithm)
     gcry_md_hd_t reference;
     ASSERT_EQ(gcry_md_open(&reference, gcryptAlgorithm, 0), 0u);
     gcry_md_write(reference, head.data(), head.size());
-    gcry_md_write(reference, zeros, bulk);
+    for (size_t piece : pieces)
+        gcry_md_write(reference, zeros, piece);
     gcry_md_write(reference, tail.data(), tail.size());
-    Bytes expected(gcry_md_read(reference, gcryptAlgorithm),
-                   gcry_md_read(reference, gcryptAlgorithm) + gcry_md_get_algo_dlen(gcryptAlgorithm));
+    const uint8_t* referenceDigest = gcry_md_read(reference, gcryptAlgorithm);
+    Bytes expected(referenceDigest, referenceDigest + gcry_md_get_algo_dlen(gcryptAlgorithm));
     gcry_md_close(reference);
 
     Bytes digest(engine.HashSize() / 8);
     engine.Init();
     engine.Update(head.data(), static_cast<uint32_t>(head.size()));
-    engine.Update(zeros, static_cast<uint32_t>(bulk));
+    for (size_t piece : pieces)
+        engine.Update(zeros, static_cast<uint32_t>(piece));
     engine.Update(tail.data(), static_cast<uint32_t>(tail.size()));
     engine.Final(digest.data());
-    munmap(zeros, bulk);
+    munmap(zeros, pieces[0]);
     EXPECT_EQ(Hex(digest), Hex(expected));
 }
