@@ -39,6 +39,10 @@ void Md5Feed(Md5Context& context, const void* input, uint32_t length)
         ++context.LengthBits[1];
     context.LengthBits[1] += length >> 29;
 
+    // An empty feed may come with no buffer at all (the data of an empty vector), and memcpy
+    // must not see a null pointer even for zero bytes.
+    if (length == 0)
+        return;
     const uint32_t room = 64 - index;
     if (length < room) {
         std::memcpy(context.Pending + index, data, length);
