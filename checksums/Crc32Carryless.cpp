@@ -27,7 +27,8 @@ constexpr uint32_t PowerOfXModP(unsigned n)
     return r;
 }
 
-// Constants that carry a piece D bits forward: the low half is x^64 higher than the high half.
+// Constants that carry a piece D bits forward. The low half of a piece holds its higher powers
+// (x^64 to x^127), so it needs x^64 more than the high half; both lose the x^33 above.
 struct FoldConstants {
     long long low, high;
 };
