@@ -27,11 +27,14 @@ void Sha512CompressPortable(Sha512Chain& chain, const uint8_t* blocks, size_t co
 void Sha1CompressShaExtensions(Sha1Chain& chain, const uint8_t* blocks, size_t count);
 void Sha256CompressShaExtensions(Sha256Chain& chain, const uint8_t* blocks, size_t count);
 
-// Only where CpuHasAvx2Bmi2(): the schedule of two blocks at once in AVX2, the rounds with BMI2.
+// Only where CpuHasAvx2Bmi2(): the schedule of two blocks at once in AVX2, the steps with BMI2.
 void Sha512CompressAvx2(Sha512Chain& chain, const uint8_t* blocks, size_t count);
+// Only where CpuHasAvx512Vl(): the same with AVX-512's rotations on 256-bit vectors.
+void Sha512CompressAvx512Vl(Sha512Chain& chain, const uint8_t* blocks, size_t count);
 
 bool CpuHasShaExtensions();
 bool CpuHasAvx2Bmi2();
+bool CpuHasAvx512Vl();  // with AVX2 and BMI2 as well
 
 struct ShaCompressions {
     ShaCompressFunction<Sha1Chain> Sha1;

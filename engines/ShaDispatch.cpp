@@ -8,6 +8,7 @@ namespace {
 struct CpuFeatures {
     bool shaExtensions = false;
     bool avx2Bmi2 = false;
+    bool avx512Vl = false;
 };
 
 CpuFeatures ProbeCpu()
@@ -22,16 +23,20 @@ CpuFeatures ProbeCpu()
         return features;
     const bool bmi1 = ebx & (1u << 3), avx2 = ebx & (1u << 5), bmi2 = ebx & (1u << 8);
     const bool sha = ebx & (1u << 29);
+    const bool avx512f = ebx & (1u << 16), avx512vl = ebx & (1u << 31);
     features.shaExtensions = sha && ssse3 && sse41;
 
-    // AVX2 also needs the operating system to save the upper halves of the vector registers.
-    bool ymmSaved = false;
+    // The wider vector instructions also need the operating system to save the registers they
+    // use: the upper halves of YMM for AVX, the mask and upper ZMM registers for AVX-512.
+    bool ymmSaved = false, zmmSaved = false;
     if (osxsave) {
         unsigned lo, hi;
         __asm__ volatile("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
-        ymmSaved = (lo & 6u) == 6u;
+        ymmSaved = (lo & 0x06u) == 0x06u;
+        zmmSaved = (lo & 0xE6u) == 0xE6u;
     }
     features.avx2Bmi2 = avx && ymmSaved && avx2 && bmi1 && bmi2;
+    features.avx512Vl = features.avx2Bmi2 && zmmSaved && avx512f && avx512vl;
     return features;
 }
 
@@ -81,6 +86,7 @@ Function Chosen(const std::atomic<Function>& active, Function resolver, Function
 
 bool CpuHasShaExtensions() { return Cpu().shaExtensions; }
 bool CpuHasAvx2Bmi2() { return Cpu().avx2Bmi2; }
+bool CpuHasAvx512Vl() { return Cpu().avx512Vl; }
 
 ShaCompressions PortableShaCompressions()
 {
@@ -94,7 +100,9 @@ ShaCompressions FastestShaCompressions()
         fastest.Sha1 = &Sha1CompressShaExtensions;
         fastest.Sha256 = &Sha256CompressShaExtensions;
     }
-    if (CpuHasAvx2Bmi2())
+    if (CpuHasAvx512Vl())
+        fastest.Sha512 = &Sha512CompressAvx512Vl;
+    else if (CpuHasAvx2Bmi2())
         fastest.Sha512 = &Sha512CompressAvx2;
     return fastest;
 }

@@ -34,9 +34,12 @@ inline std::vector<ShaVariant> Sha1And256Variants()
 
 inline std::vector<ShaVariant> Sha512Variants()
 {
-    ShaCompressions accelerated = PortableShaCompressions();
-    accelerated.Sha512 = &Sha512CompressAvx2;
-    return {{"Portable", PortableShaCompressions(), true}, {"Avx2", accelerated, CpuHasAvx2Bmi2()}};
+    ShaCompressions avx2 = PortableShaCompressions(), avx512 = avx2;
+    avx2.Sha512 = &Sha512CompressAvx2;
+    avx512.Sha512 = &Sha512CompressAvx512Vl;
+    return {{"Portable", PortableShaCompressions(), true},
+            {"Avx2", avx2, CpuHasAvx2Bmi2()},
+            {"Avx512Vl", avx512, CpuHasAvx512Vl()}};
 }
 
 class ShaVariantTest : public ::testing::TestWithParam<ShaVariant> {
