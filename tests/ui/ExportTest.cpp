@@ -1,0 +1,175 @@
+// The results leaving the window: clipboard, result file, and the keys that reach them.
+#include "tests/ui/WindowFixture.h"
+
+#include <QItemSelectionModel>
+#include <QTimer>
+
+namespace {
+
+class ExportTest : public WindowTest {
+protected:
+    // One file a.txt calculated with the start-up selection.
+    void CalculateOneFile()
+    {
+        Drop({dir.Write("a.txt", "abc")});
+        Calculate();
+        ASSERT_EQ(Tree()->model()->rowCount(), 1);
+    }
+    void SelectNode(const QModelIndex& node)
+    {
+        Tree()->selectionModel()->select(node, QItemSelectionModel::ClearAndSelect);
+    }
+    // GB18030 of the text: ASCII as it is, the full-width colon as A3 BA.
+    static std::string ResultLine(int level, const std::string& text)
+    {
+        std::string line(static_cast<size_t>(level), '\t');
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text.compare(i, 3, "：") == 0) {
+                line += "\xA3\xBA";
+                i += 2;
+            } else {
+                line += text[i];
+            }
+        }
+        return line + "\r\n";
+    }
+};
+
+TEST_F(ExportTest, CopyAllPutsTheHeaderAndEveryNodeOnTheClipboard)
+{
+    Find<QAction>("N1")->trigger();
+    ASSERT_EQ(dialogs.ClipboardTexts.size(), 1);
+    EXPECT_EQ(dialogs.ClipboardTexts[0].toStdString(), "Quorvex校验结果：\r\n\r\n") << "empty tree";
+
+    CalculateOneFile();
+    Find<QAction>("N1")->trigger();
+    const std::string expected = "Quorvex校验结果：\r\n\r\na.txt\r\n" + Md5Text("abc") + "\r\n" +
+                                 Sha1Text("abc") + "\r\n";
+    ASSERT_EQ(dialogs.ClipboardTexts.size(), 2);
+    EXPECT_EQ(dialogs.ClipboardTexts[1].toUtf8().toStdString(), expected);
+}
+
+TEST_F(ExportTest, CopySelectedCopiesTheSelectedNodeOnlyAndNothingWithoutOne)
+{
+    CalculateOneFile();
+    Find<QAction>("CopyResultMenu")->trigger();
+    EXPECT_TRUE(dialogs.ClipboardTexts.isEmpty());
+
+    SelectNode(TreeNode(0));
+    Find<QAction>("CopyResultMenu")->trigger();
+    SelectNode(TreeNode(0, 0));
+    Key(Tree(), Qt::Key_C);  // the popup's Ctrl+C, from the focused tree
+    ASSERT_EQ(dialogs.ClipboardTexts.size(), 2);
+    EXPECT_EQ(dialogs.ClipboardTexts[0], QStringLiteral("a.txt"));
+    EXPECT_EQ(dialogs.ClipboardTexts[1].toStdString(), Md5Text("abc"));
+
+    Key(Tree(), Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_EQ(dialogs.ClipboardTexts.size(), 3);
+    EXPECT_TRUE(dialogs.ClipboardTexts[2].startsWith(QStringLiteral("Quorvex校验结果：")));
+}
+
+TEST_F(ExportTest, RightClickOpensThePopupWithoutMovingTheSelection)
+{
+    CalculateOneFile();
+    SelectNode(TreeNode(0));
+    auto* tree = qobject_cast<QTreeView*>(Tree());
+    tree->expand(TreeNode(0));
+    const QRect line = tree->visualRect(TreeNode(0, 1));
+    QTest::mousePress(tree->viewport(), Qt::RightButton, {}, line.center());
+    QTest::mouseRelease(tree->viewport(), Qt::RightButton, {}, line.center());
+    const QModelIndexList selected = tree->selectionModel()->selectedIndexes();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected[0], TreeNode(0));
+}
+
+TEST_F(ExportTest, SaveWritesTheResultFileThroughTheDialogAndProposesTheLastPath)
+{
+    CalculateOneFile();
+    const std::string target = dir / "results";  // no extension: used as typed
+    dialogs.SaveAnswers.push_back(target);
+    Click("SaveToolBtn");
+    ASSERT_EQ(dialogs.ProposedSaveNames.size(), 1u);
+    EXPECT_EQ(dialogs.ProposedSaveNames[0], "SumoraResult.txt");
+    EXPECT_EQ(ReadWholeFile(target),
+              ResultLine(0, "a.txt") + ResultLine(1, Md5Text("abc")) + ResultLine(1, Sha1Text("abc")));
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+
+    Action("DeleteListMenu")->trigger();  // an empty tree replaces the file with 0 bytes
+    dialogs.SaveAnswers.push_back(target);
+    Action("SaveMenu")->trigger();
+    ASSERT_EQ(dialogs.ProposedSaveNames.size(), 2u);
+    EXPECT_EQ(dialogs.ProposedSaveNames[1], target);
+    EXPECT_EQ(ReadWholeFile(target), "");
+
+    Action("SaveMenu")->trigger();  // cancelled: nothing written, nothing shown
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+}
+
+TEST_F(ExportTest, ASaveThatFailsShowsTheErrorBoxAndLeavesTheOldFile)
+{
+    CalculateOneFile();
+    const std::string missingFolder = dir / "no-such-folder/r.txt";
+    dialogs.SaveAnswers.push_back(missingFolder);
+    Action("SaveMenu")->trigger();
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialogs.Errors[0].startsWith(
+        QString::fromStdString("Cannot create file \"" + missingFolder + "\". ")))
+        << dialogs.Errors[0].toStdString();
+    EXPECT_TRUE(form.isVisible()) << "the program goes on";
+}
+
+TEST_F(ExportTest, CtrlSFromTheResultTreeSavesEvenWhileSaveMenuIsDisabled)
+{
+    // A pass cannot have ended before the first intake, so SaveMenu is still disabled.
+    ASSERT_FALSE(Action("SaveMenu")->isEnabled());
+    const std::string target = dir / "empty.txt";
+    dialogs.SaveAnswers.push_back(target);
+    Key(List(), Qt::Key_S);
+    EXPECT_TRUE(dialogs.ProposedSaveNames.empty()) << "from the list Ctrl+S does nothing yet";
+
+    Key(Tree(), Qt::Key_S);
+    ASSERT_EQ(dialogs.ProposedSaveNames.size(), 1u);
+    EXPECT_EQ(ReadWholeFile(target), "");
+}
+
+TEST_F(ExportTest, CtrlSRunsExactlyOneSaveWhereverItIsPressed)
+{
+    // With SaveMenu enabled, two entries own Ctrl+S; Qt would call that ambiguous and run
+    // neither. The tree's entry wins while it has the focus, the menu's elsewhere.
+    CalculateOneFile();
+    ASSERT_TRUE(Action("SaveMenu")->isEnabled());
+    int menuSaves = 0;
+    int popupSaves = 0;
+    QObject::connect(Action("SaveMenu"), &QAction::triggered, [&] { ++menuSaves; });
+    QObject::connect(Find<QAction>("N3"), &QAction::triggered, [&] { ++popupSaves; });
+
+    Key(Tree(), Qt::Key_S);
+    EXPECT_EQ(dialogs.ProposedSaveNames.size(), 1u);
+    EXPECT_EQ(popupSaves, 1);
+    EXPECT_EQ(menuSaves, 0);
+
+    Key(List(), Qt::Key_S);
+    EXPECT_EQ(dialogs.ProposedSaveNames.size(), 2u);
+    EXPECT_EQ(menuSaves, 1);
+
+    // A key sent to the window while the tree holds the focus still goes to the popup first.
+    Tree()->setFocus();
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.ProposedSaveNames.size(), 3u);
+    EXPECT_EQ(popupSaves, 2);
+    EXPECT_EQ(menuSaves, 1);
+}
+
+TEST_F(ExportTest, ThePopupStaysUsableDuringAPass)
+{
+    Drop({dir.Write("one.txt", std::string(60000, '1')), dir.Write("two.txt", "2")});
+    int clipboardDuringPass = -1;
+    QTimer::singleShot(0, &form, [&] {
+        Key(Tree(), Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+        clipboardDuringPass = static_cast<int>(dialogs.ClipboardTexts.size());
+    });
+    Calculate();
+    EXPECT_EQ(clipboardDuringPass, 1);
+}
+
+}  // namespace

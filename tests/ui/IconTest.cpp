@@ -1,0 +1,120 @@
+// Entry icons: the fallback from a path to a program name, the PATH search, and the icon list
+// that asks for one icon per kind of file.
+#include "platform/PosixFileSystem.h"
+#include "tests/support/TestFiles.h"
+#include "tests/ui/WindowFixture.h"
+#include "ui/IconList.h"
+#include "ui/IconPath.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+TEST(IconPathFromTextTest, CutsTheProgramOutOfACommandLine)
+{
+    EXPECT_EQ(IconPathFromText("\"C:\\Program Files\\Tool\\run.exe\" -x"), "C:\\Program Files\\Tool\\run.exe");
+    EXPECT_EQ(IconPathFromText("c:\\tools\\app.exe /s"), "c:\\tools\\app.exe");
+    EXPECT_EQ(IconPathFromText("c:\\my.docs\\a.txt"), "c:\\");
+    EXPECT_EQ(IconPathFromText("c:\\data\\old.txt"), "c:\\data\\old.txt");
+    EXPECT_EQ(IconPathFromText("/home/user/file.txt"), "/home/user/file.txt");
+    EXPECT_EQ(IconPathFromText("/opt/a.b/c.d/e"), "/op");
+}
+
+TEST(IconPathFromTextTest, TrimsBlanksAndControlCharactersFirst)
+{
+    EXPECT_EQ(IconPathFromText("  \t c:\\tools\\app.exe /s \r\n"), "c:\\tools\\app.exe");
+    EXPECT_EQ(IconPathFromText(" \"quoted path\" "), "quoted path");
+    EXPECT_EQ(IconPathFromText("   "), "");
+}
+
+TEST(IconPathFromTextTest, QuotesWithoutAnEndGiveNothing)
+{
+    EXPECT_EQ(IconPathFromText("\"C:\\no end"), "");
+    EXPECT_EQ(IconPathFromText("\"\""), "");
+}
+
+TEST(IconPathFromTextTest, ShortTextsAfterTheDotAndTextsWithoutOne)
+{
+    EXPECT_EQ(IconPathFromText("a.b"), "a.b");
+    EXPECT_EQ(IconPathFromText("ab"), "ab");
+    EXPECT_EQ(IconPathFromText("abcdef"), "abc") << "no dot: the first three characters";
+    EXPECT_EQ(IconPathFromText("run.exe"), "run.exe");
+}
+
+TEST(IconPathFromTextTest, FindsExeInAnyCaseButKeepsTheTextsOwnLetters)
+{
+    // Linux names are case sensitive: the lower-cased text is only searched, never returned.
+    EXPECT_EQ(IconPathFromText("/usr/Tools/App.EXE -v"), "/usr/Tools/App.EXE");
+    EXPECT_EQ(IconPathFromText("C:\\My.Docs\\A.TXT"), "C:\\");
+    EXPECT_EQ(IconPathFromText("\"C:\\Mixed Case\\X.exe\""), "C:\\Mixed Case\\X.exe");
+}
+
+TEST(SearchPathListTest, FindsTheFirstFolderThatHoldsTheName)
+{
+    TempDir first;
+    TempDir second;
+    const std::string inSecond = second.Write("tool", "#!/bin/sh\n");
+    second.Write("other", "");
+    first.Write("other", "");
+    PosixFileSystem files;
+    const std::string list = first.Path() + ":" + second.Path() + "/";
+    EXPECT_EQ(SearchPathList("tool", list, files), second.Path() + "/tool");
+    EXPECT_EQ(SearchPathList("other", list, files), first.Path() + "/other");
+    EXPECT_EQ(SearchPathList("absent", list, files), std::nullopt);
+    EXPECT_EQ(SearchPathList("", list, files), std::nullopt);
+    EXPECT_EQ(SearchPathList(inSecond, list, files), std::nullopt) << "a name with a folder";
+    EXPECT_EQ(SearchPathList("tool", "", files), std::nullopt);
+}
+
+TEST(IconListTest, OneIconPerKindOfFile)
+{
+    TempDir dir;
+    IconList icons;
+    EXPECT_EQ(icons.Count(), 1) << "the plain file icon";
+    const int first = icons.SystemIconIndex(dir.Write("a.txt", "a"));
+    const int made = icons.IconsMade();
+    for (int i = 0; i < 1000; ++i)
+        EXPECT_EQ(icons.SystemIconIndex(dir / ("file" + std::to_string(i) + ".txt")), first);
+    EXPECT_EQ(icons.IconsMade(), made) << "the icon theme is asked once per kind";
+    icons.SystemIconIndex(dir / "picture.png");
+    icons.SystemIconIndex(dir / "archive.zip");
+    EXPECT_LE(icons.IconsMade(), made + 2);
+    EXPECT_FALSE(icons.Icon(first).isNull());
+    EXPECT_FALSE(icons.Icon(12345).isNull()) << "an unknown position shows the plain icon";
+    EXPECT_EQ(icons.SystemIconIndex(dir / "no-extension"), 0);
+}
+
+using EntryIconTest = WindowTest;
+
+TEST_F(EntryIconTest, AVanishedFileKeepsItsPictureUnlessTheFallbackFindsAProgram)
+{
+    TempDir bin;
+    const std::string program = bin.Write("quorvex-tool.exe", "#!/bin/sh\n");
+    ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
+    const std::string png = dir.Write("shot.png", "not really");
+    Drop({png});
+    const int pictureOfPng = form.Core().List().At(0).Icon;
+    EXPECT_EQ(pictureOfPng, form.SystemIconIndex(png));
+
+    // The file goes; an intake refreshes every icon, and this one keeps what it had.
+    ASSERT_EQ(::unlink(png.c_str()), 0);
+    constexpr int kEarlierPicture = 77;
+    form.Core().List().SetIcon(0, kEarlierPicture);
+    Drop({dir.Write("b.txt", "b")});
+    EXPECT_EQ(form.Core().List().At(0).Icon, kEarlierPicture);
+    EXPECT_EQ(form.Core().List().At(1).Icon, form.SystemIconIndex(dir / "b.txt"));
+
+    // An entry whose "path" is a command line of a program found along PATH takes the
+    // program's icon.
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.Path()));
+    form.Core().List().Append(CheckEntry{"tool", kStatusPending, "0KB", "quorvex-tool.exe /s"});
+    form.Core().List().SetIcon(2, kEarlierPicture);
+    form.RefreshEntryIcons();
+    qputenv("PATH", savedPath);
+    EXPECT_EQ(form.Core().List().At(2).Icon, form.SystemIconIndex(program));
+}
+
+}  // namespace

@@ -1,0 +1,255 @@
+// Drops and calculation passes through the window: what the tree, the list, its colours, the
+// bars and the status line show, and what may happen while a pass runs.
+#include "tests/ui/WindowFixture.h"
+
+#include "ui/CheckListModel.h"
+
+#include <QGroupBox>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+namespace {
+
+using PassTest = WindowTest;
+
+QColor PixelInRow(QAbstractItemView* view, int row, int column)
+{
+    auto* table = qobject_cast<QTableView*>(view);
+    const QImage shot = view->viewport()->grab().toImage();
+    const int x = table->columnViewportPosition(column) + table->columnWidth(column) - 6;
+    const int y = table->rowViewportPosition(row) + table->rowHeight(row) / 2;
+    return shot.pixelColor(x * shot.width() / view->viewport()->width(),
+                           y * shot.height() / view->viewport()->height());
+}
+
+TEST_F(PassTest, TwoCopiesDroppedAndCalculatedShowTwoRootsAndArePaintedRed)
+{
+    const std::string path = dir.Write("copy.txt", "the same bytes");
+    Drop({path, path});
+    ASSERT_EQ(List()->model()->rowCount(), 2);
+    EXPECT_EQ(form.StatusText(), QStringLiteral("待计算的文件总数:2"));
+    QAbstractItemModel* rows = List()->model();
+    EXPECT_EQ(rows->index(0, 0).data().toString(), QStringLiteral("copy.txt"));
+    EXPECT_EQ(rows->index(0, 1).data().toString(), QStringLiteral("待校验"));
+    EXPECT_EQ(rows->index(0, 2).data().toString(), QStringLiteral("0.01KB"));
+    EXPECT_EQ(rows->index(1, 3).data().toString(), QString::fromStdString(path));
+
+    Calculate();
+
+    const std::string md5 = Md5Text("the same bytes");
+    const std::string sha1 = Sha1Text("the same bytes");
+    EXPECT_EQ(TreeTexts(), (std::vector<std::string>{"copy.txt", "\t" + md5, "\t" + sha1, "copy.txt",
+                                                     "\t" + md5, "\t" + sha1}));
+    QAbstractItemModel* tree = Tree()->model();
+    ASSERT_EQ(tree->rowCount(), 2);
+    EXPECT_EQ(tree->rowCount(TreeNode(0)), 2);
+    EXPECT_EQ(TreeNode(1, 1).data().toString(), QString::fromStdString(sha1));
+    EXPECT_FALSE(qobject_cast<QTreeView*>(Tree())->isExpanded(TreeNode(0))) << "roots come collapsed";
+    EXPECT_EQ(form.StatusText(), QStringLiteral("计算完毕"));
+    EXPECT_EQ(rows->index(1, 1).data().toString(), QStringLiteral("已校验"));
+    EXPECT_FALSE(Find<QGroupBox>("CheckGroupBox")->isVisible());
+    EXPECT_EQ(Find<QProgressBar>("AllProgressBar")->value(), 2);
+    EXPECT_EQ(Find<QProgressBar>("AllProgressBar")->maximum(), 2);
+
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(form.Core().List().At(static_cast<size_t>(row)).ColourGroup, 1);
+        EXPECT_EQ(rows->index(row, 2).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 0, 0));
+        EXPECT_EQ(PixelInRow(List(), row, 2), QColor(255, 0, 0)) << "row " << row << " is painted red";
+    }
+}
+
+TEST_F(PassTest, EveryColourGroupHasItsBackgroundAndOthersStayPlain)
+{
+    const QColor expected[] = {{255, 0, 0}, {0, 255, 0},   {255, 0, 255}, {255, 255, 0},
+                               {0, 128, 0}, {0, 255, 255}, {128, 128, 0}, {128, 0, 128}};
+    for (int group = 1; group <= 8; ++group)
+        EXPECT_EQ(ColourGroupBackground(group), expected[group - 1]) << group;
+    for (int group : {-1, 0, 9, 10, -5})
+        EXPECT_FALSE(ColourGroupBackground(group).has_value()) << group;
+
+    // A row whose group is cleared is drawn plain again.
+    const std::string path = dir.Write("a.txt", "a");
+    Drop({path});
+    const QColor plain = PixelInRow(List(), 0, 2);
+    form.Core().List().SetColourGroup(0, 5);
+    EXPECT_EQ(PixelInRow(List(), 0, 2), QColor(0, 128, 0));
+    form.Core().List().SetColourGroup(0, 9);
+    EXPECT_EQ(PixelInRow(List(), 0, 2), plain);
+}
+
+TEST_F(PassTest, AFileThatCannotBeReadGetsErrorLinesAndNoColour)
+{
+    const std::string bad = dir.Write("bad.bin", "unreadable");
+    Drop({bad});
+    faulty.FailRead(bad, 1);
+    Calculate();
+    const std::vector<std::string> texts = TreeTexts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0], "bad.bin");
+    EXPECT_EQ(texts[1], "\tMD5：读取文件错误");
+    EXPECT_EQ(texts[2].substr(texts[2].size() - std::string("：读取文件错误").size()), "：读取文件错误");
+    EXPECT_EQ(form.Core().List().At(0).ColourGroup, 0);
+    EXPECT_FALSE(List()->model()->index(0, 0).data(Qt::BackgroundRole).isValid());
+    EXPECT_EQ(form.StatusText(), QStringLiteral("计算完毕"));
+}
+
+TEST_F(PassTest, ARefusedFileIsReportedInTheErrorBoxAndTheOthersAreTaken)
+{
+    const std::string good = dir.Write("good.txt", "good");
+    const std::string missing = dir / "missing.txt";
+    const std::string fifo = dir / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    Drop({good, missing, fifo, good});
+    EXPECT_EQ(List()->model()->rowCount(), 2);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    const QString error = dialogs.Errors.first();
+    EXPECT_TRUE(error.contains(QString::fromStdString("Cannot open file \"" + missing + "\"")));
+    EXPECT_TRUE(error.contains(QString::fromStdString("Cannot open file \"" + fifo + "\"")));
+    EXPECT_EQ(form.StatusText(), QStringLiteral("待计算的文件总数:2"));
+    EXPECT_TRUE(Button("CalculateToolBtn")->isEnabled());
+}
+
+TEST_F(PassTest, ADroppedFolderAddsItsFilesButNothingFromItsSubfolders)
+{
+    TempDir folder;
+    folder.Write("one.txt", "1");
+    folder.Write("two.txt", "22");
+    ASSERT_EQ(::mkdir((folder / "sub").c_str(), 0700), 0);
+    const std::string later = dir.Write("later.txt", "3");
+    Drop({folder.Path(), later});
+    ASSERT_EQ(List()->model()->rowCount(), 3);
+    QStringList firstTwo{List()->model()->index(0, 0).data().toString(),
+                         List()->model()->index(1, 0).data().toString()};
+    firstTwo.sort();
+    EXPECT_EQ(firstTwo, (QStringList{QStringLiteral("one.txt"), QStringLiteral("two.txt")}));
+    EXPECT_EQ(List()->model()->index(2, 0).data().toString(), QStringLiteral("later.txt"));
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+}
+
+TEST_F(PassTest, OnlyAnEmptyFolderDroppedOnAnEmptyListChangesNothing)
+{
+    TempDir empty;
+    Drop({empty.Path()});
+    EXPECT_EQ(List()->model()->rowCount(), 0);
+    EXPECT_EQ(form.StatusText(), QStringLiteral("准备就绪"));
+    EXPECT_FALSE(Button("CalculateToolBtn")->isEnabled());
+}
+
+TEST_F(PassTest, AFileNameThatIsNotUtf8IsDroppedHashedAndShownRecognisably)
+{
+    const std::string name = "caf\xE9.txt";  // Latin-1, as an old system may have written it
+    const std::string path = dir.Write(name, "latin");
+    Drop({path});
+    ASSERT_EQ(form.Core().List().Count(), 1u);
+    EXPECT_EQ(form.Core().List().At(0).Path, path) << "the bytes arrive unchanged";
+    const QString shown = List()->model()->index(0, 0).data().toString();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("caf"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral(".txt")));
+    EXPECT_FALSE(shown.contains(QChar(0xFFFD)));
+    Calculate();
+    EXPECT_EQ(TreeTexts().at(1), "\t" + Md5Text("latin"));
+}
+
+TEST_F(PassTest, ADropDuringAPassIsAppendedNotVisitedAndLeavesTheCommandsDisabled)
+{
+    const std::string first = dir.Write("first.txt", std::string(200000, 'x'));
+    const std::string dropped = dir.Write("dropped.txt", "late");
+    Drop({first});
+
+    bool ranDuringPass = false;
+    bool commandsDisabledAfterDrop = false;
+    bool hashButtonDisabled = false;
+    QTimer::singleShot(0, &form, [&] {
+        ranDuringPass = form.Core().PassRunning();
+        Drop({dropped});
+        commandsDisabledAfterDrop = !Button("CalculateToolBtn")->isEnabled() &&
+                                    !Action("CalculateMenu")->isEnabled() &&
+                                    !Find<QMenu>("FileMenu")->isEnabled() &&
+                                    !Find<QToolBar>("ToolBar")->isEnabled();
+        hashButtonDisabled = !Button("HashSelToolBtn")->isEnabled();
+        // Commands of the disabled set do nothing while the pass runs.
+        Action("CalculateMenu")->trigger();
+        Action("DeleteListMenu")->trigger();
+    });
+    Calculate();
+
+    EXPECT_TRUE(ranDuringPass);
+    EXPECT_TRUE(commandsDisabledAfterDrop);
+    EXPECT_TRUE(hashButtonDisabled);
+    ASSERT_EQ(form.Core().List().Count(), 2u);
+    EXPECT_EQ(form.Core().List().At(1).Status, kStatusPending);
+    EXPECT_EQ(Tree()->model()->rowCount(), 1) << "the dropped file waits for the next pass";
+    EXPECT_TRUE(Button("CalculateToolBtn")->isEnabled());
+    EXPECT_EQ(form.StatusText(), QStringLiteral("计算完毕"));
+
+    Calculate();
+    ASSERT_EQ(Tree()->model()->rowCount(), 1) << "only the pending entry is computed";
+    EXPECT_EQ(TreeNode(0).data().toString(), QStringLiteral("dropped.txt"));
+}
+
+TEST_F(PassTest, AClosingRequestDuringAPassWaitsForThePassToEnd)
+{
+    const std::string a = dir.Write("a.txt", std::string(100000, 'a'));
+    const std::string b = dir.Write("b.txt", "b");
+    Drop({a, b});
+    bool visibleRightAfterClose = false;
+    QTimer::singleShot(0, &form, [&] {
+        form.close();
+        visibleRightAfterClose = form.isVisible();
+    });
+    Calculate();
+    EXPECT_TRUE(visibleRightAfterClose);
+    EXPECT_EQ(Tree()->model()->rowCount(), 2) << "the pass ran to its end";
+    EXPECT_EQ(form.Core().List().At(1).Status, kStatusDone);
+    EXPECT_FALSE(form.isVisible()) << "then the window closed";
+}
+
+TEST_F(PassTest, ProgressGroupShowsDuringThePassAndTheBarsMoveAsTheCoreSays)
+{
+    const std::string big = dir.Write("big.bin", std::string(16384 * 40, 'b'));
+    Drop({big});
+    bool groupShown = false;
+    int currentMaximum = 0;
+    QTimer::singleShot(0, &form, [&] {
+        groupShown = Find<QGroupBox>("CheckGroupBox")->isVisible();
+        currentMaximum = Find<QProgressBar>("CurrentProgressBar")->maximum();
+    });
+    Calculate();
+    EXPECT_TRUE(groupShown);
+    EXPECT_EQ(currentMaximum, 100);
+    EXPECT_FALSE(Find<QGroupBox>("CheckGroupBox")->isVisible());
+
+    auto* current = Find<QProgressBar>("CurrentProgressBar");
+    form.SetCurrentBar(99);
+    form.StepCurrentBar();
+    EXPECT_EQ(current->value(), 100);
+    form.StepCurrentBar();
+    EXPECT_EQ(current->value(), 0) << "a step past the maximum starts over";
+    form.SetCurrentBar(250);
+    EXPECT_EQ(current->value(), 100);
+    auto* overall = Find<QProgressBar>("AllProgressBar");
+    form.SetOverallBar(3, 7);
+    EXPECT_EQ(overall->value(), 3);
+    EXPECT_EQ(overall->maximum(), 7);
+    form.SetOverallBar(7, 7);
+    form.StepOverallBar();
+    EXPECT_EQ(overall->value(), 0);
+    form.SetOverallBar(0, 0);
+    EXPECT_NE(overall->minimum(), overall->maximum()) << "never Qt's busy indicator";
+}
+
+TEST_F(PassTest, TheFirstCallOfAPassToTheEventPumpLetsEventsRun)
+{
+    QCoreApplication::processEvents();
+    form.LetEventsRun();  // the clock of the pump now runs
+    int ran = 0;
+    QTimer::singleShot(0, &form, [&] { ++ran; });
+    form.DisableCommands();  // a pass starts
+    form.LetEventsRun();
+    EXPECT_EQ(ran, 1);
+    form.EnableCommands();
+}
+
+}  // namespace

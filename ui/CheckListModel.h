@@ -1,0 +1,43 @@
+// The check list as the four columns of NeedCheckFileList. It follows the list through its
+// observer, so an append inserts rows and a change repaints only the rows that changed.
+#pragma once
+
+#include "checking/CheckList.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+
+#include <optional>
+
+class IconList;
+
+// The background of a row in colour group 1 to 8; nothing (the list's own background) for -1,
+// 0 (an error), 9 (after the eighth group) and anything else.
+std::optional<QColor> ColourGroupBackground(int group);
+
+class CheckListModel : public QAbstractTableModel, private CheckListObserver {
+    Q_OBJECT
+public:
+    enum Column { NameColumn, StatusColumn, SizeColumn, PathColumn, ColumnCount };
+
+    CheckListModel(CheckList& list, const IconList& icons, QObject* parent = nullptr);
+    ~CheckListModel() override;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    void EntriesAppended(size_t first, size_t count) override;
+    void EntryRemoved(size_t index) override;
+    void ListCleared() override;
+    void EntriesChanged(size_t first, size_t last) override;
+
+    CheckList& list_;
+    const IconList& icons_;
+    // The rows announced to the views. The list tells of a change after making it, while Qt
+    // wants to hear of it before; this count is what the views have been told.
+    int rows_ = 0;
+};

@@ -1,0 +1,46 @@
+#include "ui/CheckListView.h"
+
+#include "ui/CheckListModel.h"
+
+#include <QHeaderView>
+#include <QResizeEvent>
+
+#include <algorithm>
+
+CheckListView::CheckListView(QWidget* parent) : QTableView(parent)
+{
+    setShowGrid(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setIconSize(QSize(16, 16));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideRight);
+
+    // Rows of one height, so a list of 100,000 files never measures its rows.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(std::max(18, fontMetrics().height() + 4));
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void CheckListView::ShareColumnWidths()
+{
+    const int rest = std::max(0, viewport()->width() - kStatusWidth - kSizeWidth);
+    const int pathWidth = rest / 2;
+    setColumnWidth(CheckListModel::NameColumn, rest - pathWidth);
+    setColumnWidth(CheckListModel::StatusColumn, kStatusWidth);
+    setColumnWidth(CheckListModel::SizeColumn, kSizeWidth);
+    setColumnWidth(CheckListModel::PathColumn, pathWidth);
+}
+
+void CheckListView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    ShareColumnWidths();
+}

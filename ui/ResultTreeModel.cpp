@@ -1,0 +1,109 @@
+#include "ui/ResultTreeModel.h"
+
+#include "platform/TextEncoding.h"
+
+namespace {
+
+// A root's index carries 0, a result line's the number of its root plus one.
+constexpr quintptr kRootId = 0;
+
+}  // namespace
+
+ResultTreeModel::ResultTreeModel(ResultTree& tree, QObject* parent)
+    : QAbstractItemModel(parent), tree_(tree)
+{
+    for (const ResultRoot& root : tree_.Roots())
+        linesOfRoot_.push_back(static_cast<int>(root.Lines.size()));
+    tree_.SetObserver(this);
+}
+
+ResultTreeModel::~ResultTreeModel() { tree_.SetObserver(nullptr); }
+
+QModelIndex ResultTreeModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (row < 0 || column != 0)
+        return {};
+    if (!parent.isValid()) {
+        if (row >= static_cast<int>(linesOfRoot_.size()))
+            return {};
+        return createIndex(row, 0, kRootId);
+    }
+    if (parent.internalId() != kRootId || row >= linesOfRoot_[static_cast<size_t>(parent.row())])
+        return {};
+    return createIndex(row, 0, static_cast<quintptr>(parent.row()) + 1);
+}
+
+QModelIndex ResultTreeModel::parent(const QModelIndex& child) const
+{
+    if (!child.isValid() || child.internalId() == kRootId)
+        return {};
+    return createIndex(static_cast<int>(child.internalId() - 1), 0, kRootId);
+}
+
+int ResultTreeModel::rowCount(const QModelIndex& parent) const
+{
+    if (!parent.isValid())
+        return static_cast<int>(linesOfRoot_.size());
+    if (parent.internalId() != kRootId)
+        return 0;
+    return linesOfRoot_[static_cast<size_t>(parent.row())];
+}
+
+int ResultTreeModel::columnCount(const QModelIndex&) const { return 1; }
+
+const std::string* ResultTreeModel::NodeText(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != this)
+        return nullptr;
+    if (index.internalId() == kRootId) {
+        const size_t root = static_cast<size_t>(index.row());
+        return root < tree_.RootCount() ? &tree_.Root(root).Text : nullptr;
+    }
+    const size_t root = static_cast<size_t>(index.internalId() - 1);
+    const size_t line = static_cast<size_t>(index.row());
+    if (root >= tree_.RootCount() || line >= tree_.Root(root).Lines.size())
+        return nullptr;
+    return &tree_.Root(root).Lines[line];
+}
+
+QVariant ResultTreeModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    const std::string* text = NodeText(index);
+    if (!text)
+        return {};
+    return QString::fromStdString(Utf8FromNative(*text));
+}
+
+Qt::ItemFlags ResultTreeModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.internalId() != kRootId)
+        flags |= Qt::ItemNeverHasChildren;
+    return flags;
+}
+
+void ResultTreeModel::RootAppended(size_t root)
+{
+    beginInsertRows({}, static_cast<int>(root), static_cast<int>(root));
+    linesOfRoot_.push_back(0);
+    endInsertRows();
+}
+
+void ResultTreeModel::LineAppended(size_t root, size_t line)
+{
+    beginInsertRows(createIndex(static_cast<int>(root), 0, kRootId), static_cast<int>(line),
+                    static_cast<int>(line));
+    ++linesOfRoot_[root];
+    endInsertRows();
+}
+
+void ResultTreeModel::TreeCleared()
+{
+    beginResetModel();
+    linesOfRoot_.clear();
+    endResetModel();
+}

@@ -1,0 +1,79 @@
+#include "ui/ResultTreeView.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+ResultTreeView::ResultTreeView(QWidget* parent) : QTreeView(parent)
+{
+    setHeaderHidden(true);
+    setIndentation(19);
+    setRootIsDecorated(true);
+    setItemsExpandable(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformRowHeights(true);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+}
+
+void ResultTreeView::SetPopupMenu(QMenu* menu) { popup_ = menu; }
+
+QAction* ResultTreeView::PopupActionFor(const QKeySequence& key) const
+{
+    if (!popup_ || key.isEmpty())
+        return nullptr;
+    for (QAction* action : popup_->actions())
+        if (!action->isSeparator() && action->isEnabled() && action->shortcut() == key)
+            return action;
+    return nullptr;
+}
+
+bool ResultTreeView::RunPopupShortcut(const QKeySequence& key)
+{
+    QAction* action = PopupActionFor(key);
+    if (!action)
+        return false;
+    action->trigger();
+    return true;
+}
+
+static QKeySequence KeyOf(const QKeyEvent* event) { return QKeySequence(event->keyCombination()); }
+
+bool ResultTreeView::event(QEvent* event)
+{
+    // Claiming the key here keeps the window's shortcuts from seeing it at all.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (PopupActionFor(KeyOf(key))) {
+            key->accept();
+            return true;
+        }
+    }
+    return QTreeView::event(event);
+}
+
+void ResultTreeView::keyPressEvent(QKeyEvent* event)
+{
+    if (RunPopupShortcut(KeyOf(event))) {
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void ResultTreeView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+void ResultTreeView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (popup_)
+        popup_->popup(event->globalPos());
+    event->accept();
+}

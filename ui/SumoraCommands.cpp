@@ -1,0 +1,319 @@
+// The window's commands and what the checking core asks of it.
+#include "ui/SumoraMain.h"
+
+#include "checking/ResultExport.h"
+#include "platform/FileSystem.h"
+#include "ui/CheckListModel.h"
+#include "ui/CheckListView.h"
+#include "ui/Dialogs.h"
+#include "ui/DropNames.h"
+#include "ui/IconPath.h"
+#include "ui/ResultTreeModel.h"
+#include "ui/ResultTreeView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include <algorithm>
+#include <cstdlib>
+#include <exception>
+
+namespace {
+
+// Long work lets the window repaint and take input at this pace; more often would spend the
+// time of small files on the event loop.
+constexpr qint64 kEventPumpMilliseconds = 15;
+
+const char* kUriList = "text/uri-list";
+
+bool HasLocalFiles(const QMimeData* mime)
+{
+    return mime && mime->hasFormat(QString::fromLatin1(kUriList)) &&
+           !LocalFilesOfUriList(mime->data(QString::fromLatin1(kUriList))).empty();
+}
+
+// The platform's bar: a step past the maximum starts over from the minimum.
+void StepBar(QProgressBar* bar)
+{
+    const int next = bar->value() + 1;
+    bar->setValue(next > bar->maximum() ? bar->minimum() : next);
+}
+
+}  // namespace
+
+template <class Command>
+void TSumoraForm::RunCommand(Command&& command)
+{
+    try {
+        command();
+    } catch (const std::exception& error) {
+        dialogs_.ShowError(this, QString::fromStdString(error.what()));
+    }
+}
+
+void TSumoraForm::ShowRefusals(const IntakeReport& report)
+{
+    if (!report.Refused.empty())
+        dialogs_.ShowError(this, QString::fromStdString(report.ErrorText()));
+}
+
+QString TSumoraForm::StatusText() const { return statusPanel0_->text(); }
+
+// ---- Intake and list commands ----
+
+void TSumoraForm::OpenFileMenuClick()
+{
+    RunCommand([this] {
+        const std::vector<std::string> paths = dialogs_.ChooseFilesToCheck(this);
+        ShowRefusals(checker_.AddFiles(paths));
+    });
+}
+
+void TSumoraForm::OpenDocuMenuClick()
+{
+    RunCommand([this] { checker_.AddFolder(dialogs_.ChooseFolder(this)); });
+}
+
+void TSumoraForm::WMDropFiles(const std::vector<std::string>& names)
+{
+    // Also while a pass runs: the core appends the entries for the next pass and leaves the
+    // command set to the pass.
+    RunCommand([&] { ShowRefusals(checker_.AddDropped(names)); });
+}
+
+void TSumoraForm::DeleteFileMenuClick()
+{
+    RunCommand([this] { checker_.DeleteSelected(); });
+}
+
+void TSumoraForm::DeleteListMenuClick()
+{
+    RunCommand([this] { checker_.ClearList(); });
+}
+
+void TSumoraForm::HashItemClick(HashItem item, bool checked)
+{
+    RunCommand([&] {
+        if (!checker_.HashItemClicked(item, checked)) {
+            for (size_t i = 0; i < kHashItems.size(); ++i)
+                if (kHashItems[i].Item == item)
+                    hashItemActions_[i]->setChecked(checker_.IsChecked(item));
+        }
+        ShowEngineChecks();
+    });
+}
+
+void TSumoraForm::HashMenuClick()
+{
+    RunCommand([this] { hashSelect_->popup(QCursor::pos()); });
+}
+
+void TSumoraForm::CalculateMenuClick()
+{
+    RunCommand([this] { checker_.Calculate(); });
+    // A close asked for during the pass was held back until now.
+    if (closeAfterPass_ && !checker_.PassRunning()) {
+        closeAfterPass_ = false;
+        close();
+    }
+}
+
+// ---- Export, web site, quitting ----
+
+void TSumoraForm::CopyResultMenuClick()
+{
+    RunCommand([this] {
+        const QModelIndexList selected = resultTreeView_->selectionModel()->selectedIndexes();
+        if (selected.isEmpty())
+            return;
+        if (const std::string* text = treeModel_->NodeText(selected.first()))
+            dialogs_.SetClipboardText(QString::fromStdString(OneLineNodeText(*text)));
+    });
+}
+
+void TSumoraForm::N1Click()
+{
+    RunCommand([this] { dialogs_.SetClipboardText(QString::fromStdString(CopyAllText(checker_.Tree()))); });
+}
+
+void TSumoraForm::SaveMenuClick()
+{
+    RunCommand([this] {
+        const std::string proposed = lastSavePath_.empty() ? kProposedResultName : lastSavePath_;
+        const std::optional<std::string> path = dialogs_.ChooseSavePath(this, proposed);
+        if (!path)
+            return;
+        lastSavePath_ = *path;
+        SaveResultFile(checker_.Tree(), *path);
+    });
+}
+
+void TSumoraForm::HomePageClick()
+{
+    RunCommand([this] { dialogs_.OpenUrl(QUrl(QString::fromLatin1(kHomePageAddress))); });
+}
+
+void TSumoraForm::QuitMenuClick() { close(); }
+
+void TSumoraForm::closeEvent(QCloseEvent* event)
+{
+    // A pass is never cut short: it runs to its end and the window closes after it.
+    if (checker_.PassRunning()) {
+        closeAfterPass_ = true;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+// ---- Drops ----
+
+void TSumoraForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!HasLocalFiles(event->mimeData()))
+        return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TSumoraForm::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!HasLocalFiles(event->mimeData()))
+        return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void TSumoraForm::dropEvent(QDropEvent* event)
+{
+    const QMimeData* mime = event->mimeData();
+    if (!mime || !mime->hasFormat(QString::fromLatin1(kUriList)))
+        return;
+    const std::vector<std::string> names = LocalFilesOfUriList(mime->data(QString::fromLatin1(kUriList)));
+    if (names.empty())
+        return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    WMDropFiles(names);
+}
+
+// ---- Icons ----
+
+int TSumoraForm::SystemIconIndex(const std::string& path) { return icons_.SystemIconIndex(path); }
+
+std::string TSumoraForm::IconPathFromText(const std::string& text) { return ::IconPathFromText(text); }
+
+void TSumoraForm::RefreshEntryIcons()
+{
+    CheckList& list = checker_.List();
+    const char* pathVariable = std::getenv("PATH");
+    const std::string searchList = pathVariable ? pathVariable : "";
+    for (size_t i = 0; i < list.Count(); ++i) {
+        const std::string& path = list.At(i).Path;
+        if (files_.FileExists(path)) {
+            list.SetIcon(i, SystemIconIndex(path));
+            continue;
+        }
+        // The path no longer names a file: perhaps it names a program, with or without folder.
+        const std::string program = IconPathFromText(path);
+        if (!program.empty() && files_.FileExists(program)) {
+            list.SetIcon(i, SystemIconIndex(program));
+            continue;
+        }
+        if (auto found = SearchPathList(program, searchList, files_))
+            list.SetIcon(i, SystemIconIndex(*found));
+    }
+}
+
+// ---- What the pass sees of the window ----
+
+void TSumoraForm::LetEventsRun()
+{
+    if (sinceEventsRan_.isValid() && sinceEventsRan_.elapsed() < kEventPumpMilliseconds)
+        return;
+    QCoreApplication::processEvents();
+    sinceEventsRan_.start();
+}
+
+void TSumoraForm::SetCurrentBar(int position)
+{
+    currentProgressBar_->setValue(std::clamp(position, currentProgressBar_->minimum(),
+                                             currentProgressBar_->maximum()));
+}
+
+void TSumoraForm::StepCurrentBar() { StepBar(currentProgressBar_); }
+
+void TSumoraForm::SetOverallBar(int position, int maximum)
+{
+    // A range of 0 to 0 would turn Qt's bar into a busy indicator; an empty bar of 0 to 1 looks
+    // like the empty bar the platform shows.
+    allProgressBar_->setRange(0, std::max(1, maximum));
+    allProgressBar_->setValue(std::clamp(position, 0, std::max(1, maximum)));
+}
+
+void TSumoraForm::StepOverallBar() { StepBar(allProgressBar_); }
+
+void TSumoraForm::SetStatusText(const std::string& text) { statusPanel0_->setText(QString::fromStdString(text)); }
+
+void TSumoraForm::SetBusyCursor(bool busy)
+{
+    if (busy == busyCursorShown_)
+        return;
+    busyCursorShown_ = busy;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void TSumoraForm::ShowProgressGroup(bool shown)
+{
+    checkGroupBox_->setVisible(shown);
+    if (shown)
+        PlaceProgressGroup();
+}
+
+void TSumoraForm::DisableCommands()
+{
+    toolBar_->setEnabled(false);
+    fileMenu_->setEnabled(false);
+    toolsMenu_->setEnabled(false);
+    calculateMenu_->setEnabled(false);
+    deleteToolBtn_->setEnabled(false);
+    deleteListToolBtn_->setEnabled(false);
+    calculateToolBtn_->setEnabled(false);
+    // A pass starts: its first call to the event pump goes through, so the window shows the
+    // pass at once.
+    sinceEventsRan_.invalidate();
+}
+
+void TSumoraForm::EnableCommands()
+{
+    toolBar_->setEnabled(true);
+    fileMenu_->setEnabled(true);
+    toolsMenu_->setEnabled(true);
+    calculateMenu_->setEnabled(true);
+    deleteToolBtn_->setEnabled(true);
+    deleteListToolBtn_->setEnabled(true);
+    calculateToolBtn_->setEnabled(true);
+}
+
+void TSumoraForm::EnableSaveCommands()
+{
+    saveMenu_->setEnabled(true);
+    saveToolBtn_->setEnabled(true);
+}
+
+void TSumoraForm::DisableSaveToolButton() { saveToolBtn_->setEnabled(false); }

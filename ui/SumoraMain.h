@@ -1,0 +1,170 @@
+// TSumoraForm: the main window. It lays out the check list, the result tree, the toolbar, the
+// menus, the progress group and the status bar, owns the ten digest engines, and hands every
+// command to the checking core, which in turn sees the window only as a WindowPort.
+#pragma once
+
+#include "checking/Checker.h"
+#include "checking/WindowPort.h"
+#include "engines/DCPcrypt2.h"
+#include "ui/IconList.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+
+#include <array>
+#include <string>
+#include <vector>
+
+class CheckListModel;
+class CheckListView;
+class Dialogs;
+class FileSystem;
+class MenuShortcutGate;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QSplitter;
+class QToolBar;
+class ResultTreeModel;
+class ResultTreeView;
+
+class TSumoraForm : public QMainWindow, public WindowPort {
+    Q_OBJECT
+public:
+    static constexpr const char* kCaption = "QuorvexV2.3";
+    static constexpr const char* kHomePageAddress = "https://quorvex.example.org/";
+    static constexpr const char* kProposedResultName = "SumoraResult.txt";
+    // The client area below the menu bar, as the window was designed.
+    static constexpr int kClientWidth = 577;
+    static constexpr int kClientHeight = 303;
+    static constexpr int kResultTreeWidth = 185;
+
+    TSumoraForm(FileSystem& files, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~TSumoraForm() override;
+
+    Checker& Core() { return checker_; }
+    QString StatusText() const;
+
+    // The icon list's position for a path, and the program name cut out of a command line.
+    int SystemIconIndex(const std::string& path);
+    static std::string IconPathFromText(const std::string& text);
+
+    // The drop of names from the desktop, in drop order (native bytes).
+    void WMDropFiles(const std::vector<std::string>& names);
+
+    // WindowPort: what the checking core asks of the window.
+    void LetEventsRun() override;
+    void SetCurrentBar(int position) override;
+    void StepCurrentBar() override;
+    void SetOverallBar(int position, int maximum) override;
+    void StepOverallBar() override;
+    void SetStatusText(const std::string& text) override;
+    void SetBusyCursor(bool busy) override;
+    void ShowProgressGroup(bool shown) override;
+    void DisableCommands() override;
+    void EnableCommands() override;
+    void EnableSaveCommands() override;
+    void DisableSaveToolButton() override;
+    void RefreshEntryIcons() override;
+
+public slots:
+    void OpenFileMenuClick();
+    void OpenDocuMenuClick();
+    void DeleteFileMenuClick();
+    void DeleteListMenuClick();
+    void SaveMenuClick();
+    void QuitMenuClick();
+    void HashMenuClick();
+    void CalculateMenuClick();
+    void HomePageClick();
+    void CopyResultMenuClick();
+    void N1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Building the window, in the order its parts lie on top of each other.
+    void BuildBody();
+    void BuildProgressGroup();
+    void BuildStatusBar();
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildResultPopup();
+    void BuildHashSelect();
+    void FormCreate();
+
+    QAction* NewAction(const char* name, const QString& caption);
+    void HashItemClick(HashItem item, bool checked);
+    void ShowEngineChecks();
+    void PlaceProgressGroup();
+    // Runs a command; a failure that escapes it is shown in the error box and the program goes on.
+    template <class Command>
+    void RunCommand(Command&& command);
+    void ShowRefusals(const IntakeReport& report);
+
+    // Declared first: the engines outlive the core that points at them.
+    TComponent engineOwner_;
+    FileSystem& files_;
+    Dialogs& dialogs_;
+    IconList icons_;
+    Checker checker_;
+
+    CheckListModel* listModel_ = nullptr;
+    ResultTreeModel* treeModel_ = nullptr;
+
+    QSplitter* splitterLR_ = nullptr;
+    CheckListView* needCheckFileList_ = nullptr;
+    ResultTreeView* resultTreeView_ = nullptr;
+    QGroupBox* checkGroupBox_ = nullptr;
+    QProgressBar* currentProgressBar_ = nullptr;
+    QProgressBar* allProgressBar_ = nullptr;
+    QLabel* statusPanel0_ = nullptr;
+    QListWidget* lstHashes_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+
+    QMenu* fileMenu_ = nullptr;
+    QMenu* toolsMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QMenu* hashSelect_ = nullptr;
+    QMenu* listPopupMenu_ = nullptr;
+    MenuShortcutGate* shortcutGate_ = nullptr;
+
+    QAction* openFileMenu_ = nullptr;
+    QAction* openDocuMenu_ = nullptr;
+    QAction* deleteFileMenu_ = nullptr;
+    QAction* deleteListMenu_ = nullptr;
+    QAction* saveMenu_ = nullptr;
+    QAction* quitMenu_ = nullptr;
+    QAction* hashMenu_ = nullptr;
+    QAction* calculateMenu_ = nullptr;
+    QAction* homePage_ = nullptr;
+
+    QAction* openFileToolBtn_ = nullptr;
+    QAction* openDocuToolBtn_ = nullptr;
+    QAction* deleteToolBtn_ = nullptr;
+    QAction* deleteListToolBtn_ = nullptr;
+    QAction* saveToolBtn_ = nullptr;
+    QAction* hashSelToolBtn_ = nullptr;
+    QAction* calculateToolBtn_ = nullptr;
+
+    QAction* copyResultMenu_ = nullptr;
+    QAction* n1_ = nullptr;
+    QAction* n3_ = nullptr;
+
+    std::array<QAction*, kHashItems.size()> hashItemActions_{};
+
+    QElapsedTimer sinceEventsRan_;
+    bool busyCursorShown_ = false;
+    bool closeAfterPass_ = false;
+    bool shownBefore_ = false;
+    std::string lastSavePath_;
+};
