@@ -30,7 +30,8 @@ struct ScratchFolders {
     std::map<int, std::string> paths;
 };
 
-// A folder of count files of 1000 bytes each, made once per count and kept for the run.
+// A folder of count files of 1000 bytes each, each different from the others (as copies are
+// rare), made once per count and kept for the run.
 const std::string& FolderOf(int count)
 {
     static ScratchFolders scratch;
@@ -41,8 +42,10 @@ const std::string& FolderOf(int count)
     std::string pattern = (std::filesystem::temp_directory_path() / "quorvex-bench-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
         std::abort();
-    const std::string content(1000, 'q');
+    std::string content(1000, 'q');
     for (int i = 0; i < count; ++i) {
+        const std::string number = std::to_string(i);
+        content.replace(0, number.size(), number);
         const std::string path = pattern + "/file-" + std::to_string(i) + ".dat";
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (fd < 0 || ::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size()))
