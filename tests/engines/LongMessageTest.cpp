@@ -1,9 +1,11 @@
 // Messages past 4 GiB: the bit count of an engine outgrows 32 bits (after 512 MiB) and the byte
 // count does too (after 4 GiB), so every engine's counter, carry and length trailer is held
 // against libgcrypt fed the very same pieces. Each engine is one case in LongMessageCases().
+#include "engines/DCPhaval.h"
 #include "engines/DCPsha1.h"
 #include "engines/DCPsha256.h"
 #include "engines/DCPsha512.h"
+#include "engines/DCPtiger.h"
 #include "tests/support/Oracle.h"
 
 #include <gcrypt.h>
@@ -21,7 +23,7 @@ using BitCount = std::pair<uint64_t, uint64_t>;
 struct LongMessageCase {
     std::string name;
     std::function<std::unique_ptr<TDCP_hash>()> make;
-    int gcryptAlgorithm;
+    int gcryptAlgorithm;  // GCRY_MD_NONE where no library has the algorithm: count only
     std::function<BitCount(const TDCP_hash&)> bitCount;
 };
 
@@ -46,6 +48,12 @@ std::vector<LongMessageCase> LongMessageCases()
         CaseOf<TDCP_sha256>("SHA256", GCRY_MD_SHA256),
         CaseOf<TDCP_sha384>("SHA384", GCRY_MD_SHA384),
         CaseOf<TDCP_sha512>("SHA512", GCRY_MD_SHA512),
+        {"Tiger", [] { return std::make_unique<TDCP_tiger>(); }, GCRY_MD_TIGER1,
+         [](const TDCP_hash& engine) {
+             return BitCount{0, static_cast<const TDCP_tiger&>(engine).State().BitCount};
+         }},
+        // No library has five-pass HAVAL (nor its 0x80 pad): its counter is checked alone.
+        CaseOf<TDCP_haval>("Haval", GCRY_MD_NONE),
     };
 }
 
@@ -72,20 +80,26 @@ void FeedAndCompare(const LongMessageCase& c, const std::vector<size_t>& pieces)
 {
     const Bytes& bytes = PieceBytes();
     std::unique_ptr<TDCP_hash> engine = c.make();
-    gcry_md_hd_t oracle;
-    ASSERT_EQ(gcry_md_open(&oracle, c.gcryptAlgorithm, 0), 0u);
+    const bool hasOracle = c.gcryptAlgorithm != GCRY_MD_NONE;
+    gcry_md_hd_t oracle = nullptr;
+    if (hasOracle) {
+        ASSERT_EQ(gcry_md_open(&oracle, c.gcryptAlgorithm, 0), 0u);
+    }
     engine->Init();
     unsigned __int128 bits = 0;
     for (size_t size : pieces) {
         ASSERT_LE(size, bytes.size());
         engine->Update(bytes.data(), static_cast<uint32_t>(size));
-        gcry_md_write(oracle, bytes.data(), size);
+        if (hasOracle)
+            gcry_md_write(oracle, bytes.data(), size);
         bits += (unsigned __int128)size * 8;
         ASSERT_EQ(c.bitCount(*engine), (BitCount{uint64_t(bits >> 64), uint64_t(bits)}))
             << "after " << uint64_t(bits / 8) << " bytes";
     }
     Bytes ours(engine->HashSize() / 8);
     engine->Final(ours.data());
+    if (!hasOracle)
+        return;
     const unsigned char* theirs = gcry_md_read(oracle, c.gcryptAlgorithm);
     EXPECT_EQ(Hex(ours), Hex(Bytes(theirs, theirs + gcry_md_get_algo_dlen(c.gcryptAlgorithm))));
     gcry_md_close(oracle);
