@@ -44,6 +44,10 @@ public:
         Traits::CountBits(F, size);
         auto* data = static_cast<const uint8_t*>(buffer);
         constexpr size_t B = Traits::BlockSize;
+        // A full block never waits in the buffer; saying so lets the compiler see the copies
+        // below stay inside it.
+        if (F.BlockFill >= B)
+            __builtin_unreachable();
         if (F.BlockFill != 0) {
             size_t room = B - F.BlockFill;
             if (size < room) {
