@@ -11,11 +11,6 @@
 
 namespace {
 
-int BarMaximum(size_t count)
-{
-    return count > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(count);
-}
-
 void ProcessEntry(const PassParts& parts, PassContext& context, size_t index)
 {
     // Copies: a drop while the paths let events run appends to the list and may move entries.
@@ -34,11 +29,16 @@ void ProcessEntry(const PassParts& parts, PassContext& context, size_t index)
 
 }  // namespace
 
+int OverallBarMaximum(size_t entries)
+{
+    return entries > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(entries);
+}
+
 void RunCalculationPass(const PassParts& parts)
 {
     WindowPort& window = parts.Window;
     const size_t count = parts.List.Count();
-    const int maximum = BarMaximum(count);
+    const int maximum = OverallBarMaximum(count);
 
     window.ShowProgressGroup(true);
     window.DisableCommands();

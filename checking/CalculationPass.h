@@ -18,6 +18,9 @@ struct PassParts {
     const EngineList& Engines;
 };
 
+// The overall bar counts one step per entry; a list too long for the bar's range fills it.
+int OverallBarMaximum(size_t entries);
+
 // Visits the entries that the list holds when the pass starts; entries appended while it lets
 // window events run wait for the next pass. The caller keeps a second pass from starting.
 void RunCalculationPass(const PassParts& parts);

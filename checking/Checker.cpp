@@ -6,9 +6,6 @@
 #include "checking/EngineList.h"
 #include "platform/FileSystem.h"
 
-#include <algorithm>
-#include <climits>
-
 struct Checker::Impl {
     Impl(WindowPort& w, FileSystem& f) : window(w), files(f) {}
 
@@ -26,9 +23,9 @@ struct Checker::Impl {
     int overallMaximum = 0;
 };
 
-Checker::Checker(WindowPort& window, FileSystem& files) : impl_(new Impl(window, files)) {}
+Checker::Checker(WindowPort& window, FileSystem& files) : impl_(std::make_unique<Impl>(window, files)) {}
 
-Checker::~Checker() { delete impl_; }
+Checker::~Checker() = default;
 
 CheckList& Checker::List() { return impl_->list; }
 ResultTree& Checker::Tree() { return impl_->tree; }
@@ -116,7 +113,7 @@ void Checker::Calculate()
         explicit RunningFlag(bool& f) : flag(f) { flag = true; }
         ~RunningFlag() { flag = false; }
     } running(impl_->passRunning);
-    impl_->overallMaximum = static_cast<int>(std::min<size_t>(impl_->list.Count(), INT_MAX));
+    impl_->overallMaximum = OverallBarMaximum(impl_->list.Count());
     RunCalculationPass(PassParts{impl_->list, impl_->tree, impl_->window, impl_->files,
                                  impl_->selection, impl_->engines});
 }

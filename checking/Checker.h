@@ -8,6 +8,7 @@
 #include "checking/ResultTree.h"
 #include "checking/WindowPort.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ class Checker {
 public:
     Checker(WindowPort& window, FileSystem& files);
     ~Checker();
+    Checker(const Checker&) = delete;
+    Checker& operator=(const Checker&) = delete;
 
     CheckList& List();
     ResultTree& Tree();
@@ -44,9 +47,9 @@ public:
     void DeleteSelected();
     void ClearList();
 
-    // Algorithm menu: the item's check mark has already toggled to checked. Returns false,
-    // changing nothing, while a pass runs; the window then puts its check mark back to
-    // IsChecked(item).
+    // Algorithm menu: the item's check mark has already toggled; checked is its new state.
+    // Returns false, changing nothing, while a pass runs; the window then puts its check mark
+    // back to IsChecked(item).
     bool HashItemClicked(HashItem item, bool checked);
     bool IsChecked(HashItem item) const;
 
@@ -56,5 +59,5 @@ public:
 
 private:
     struct Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
