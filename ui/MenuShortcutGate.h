@@ -1,6 +1,7 @@
 // Makes a menu entry's shortcut act only while the entry and every menu above it are enabled,
-// as a menu bar's keys do on the desktop the program was made for. Qt fires the shortcut of an
-// enabled entry even inside a disabled menu, so the gate stops those before they arrive.
+// as a menu bar's keys do on the desktop the program was made for. Whether Qt itself holds
+// back the shortcut of an enabled entry inside a disabled menu differs between Qt versions and
+// menu bars (a native one, for instance); the gate makes it so everywhere.
 #pragma once
 
 #include <QObject>

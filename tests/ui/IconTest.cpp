@@ -73,17 +73,33 @@ TEST(IconListTest, OneIconPerKindOfFile)
     TempDir dir;
     IconList icons;
     EXPECT_EQ(icons.Count(), 1) << "the plain file icon";
-    const int first = icons.SystemIconIndex(dir.Write("a.txt", "a"));
+    const int text = icons.SystemIconIndex(dir.Write("a.txt", "a"));
     const int made = icons.IconsMade();
     for (int i = 0; i < 1000; ++i)
-        EXPECT_EQ(icons.SystemIconIndex(dir / ("file" + std::to_string(i) + ".txt")), first);
+        EXPECT_EQ(icons.SystemIconIndex(dir / ("file" + std::to_string(i) + ".txt")), text);
+    EXPECT_EQ(icons.SystemIconIndex(dir / "UPPER.TXT"), text) << "extensions in any case";
     EXPECT_EQ(icons.IconsMade(), made) << "the icon theme is asked once per kind";
-    icons.SystemIconIndex(dir / "picture.png");
-    icons.SystemIconIndex(dir / "archive.zip");
-    EXPECT_LE(icons.IconsMade(), made + 2);
-    EXPECT_FALSE(icons.Icon(first).isNull());
+    EXPECT_EQ(icons.SystemIconIndex(dir / "picture.png"), icons.SystemIconIndex(dir / "other.PNG"));
+    EXPECT_LE(icons.IconsMade(), made + 1);
+    EXPECT_FALSE(icons.Icon(text).isNull());
     EXPECT_FALSE(icons.Icon(12345).isNull()) << "an unknown position shows the plain icon";
-    EXPECT_EQ(icons.SystemIconIndex(dir / "no-extension"), 0);
+}
+
+TEST(IconListTest, FilesWithoutAKnownExtensionArePlainUnlessTheyAreProgramsNoMatterTheFolder)
+{
+    TempDir dir;
+    IconList icons;
+    const std::string plain = dir.Write("README", "r");
+    const std::string program = dir.Write("run", "#!/bin/sh\n");
+    ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
+    EXPECT_EQ(icons.SystemIconIndex(plain), 0);
+    EXPECT_EQ(icons.SystemIconIndex(dir / "data.unknownextension"), 0);
+    EXPECT_EQ(icons.SystemIconIndex("/some.folder/noextension"), 0) << "a dot in a folder is no extension";
+    // The program icon comes from the icon theme; without one the plain icon serves.
+    if (QIcon::hasThemeIcon(QStringLiteral("application-x-executable")))
+        EXPECT_NE(icons.SystemIconIndex(program), 0);
+    else
+        EXPECT_EQ(icons.SystemIconIndex(program), 0);
 }
 
 using EntryIconTest = WindowTest;
