@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -81,8 +86,36 @@ inline void ExpectAgreesWithLibgcrypt(TDCP_hash& engine, int gcryptAlgorithm, si
     }
 }
 
+// Bytes that end where readable memory ends: one byte read past them faults at once.
+class BytesBeforeAGuardPage {
+public:
+    explicit BytesBeforeAGuardPage(const Bytes& bytes)
+    {
+        const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+        size_ = (bytes.size() + page - 1) / page * page + page;
+        void* map = mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (map == MAP_FAILED)
+            throw std::runtime_error("mmap failed");
+        map_ = static_cast<uint8_t*>(map);
+        mprotect(map_ + size_ - page, page, PROT_NONE);
+        data_ = map_ + size_ - page - bytes.size();
+        std::memcpy(data_, bytes.data(), bytes.size());
+    }
+    ~BytesBeforeAGuardPage() { munmap(map_, size_); }
+    BytesBeforeAGuardPage(const BytesBeforeAGuardPage&) = delete;
+    BytesBeforeAGuardPage& operator=(const BytesBeforeAGuardPage&) = delete;
+    const uint8_t* data() const { return data_; }
+
+private:
+    uint8_t* map_;
+    uint8_t* data_;
+    size_t size_;
+};
+
 // A compression variant against the portable one from random chaining words, for every block
-// count up to nine, so that loops over several blocks and their ends are covered too.
+// count up to nine, so that loops over several blocks and their ends are covered too: once
+// from an address of no particular alignment, once with the blocks right before unreadable
+// memory, since the engines compress straight from the caller's buffer.
 template <class Chain>
 void ExpectSameChains(ShaCompressFunction<Chain> variant, ShaCompressFunction<Chain> portable,
                       size_t blockSize, uint64_t seed)
@@ -93,12 +126,16 @@ void ExpectSameChains(ShaCompressFunction<Chain> variant, ShaCompressFunction<Ch
             Chain start;
             for (auto& word : start)
                 word = static_cast<typename Chain::value_type>(rng());
-            // One byte in front, so that the blocks do not start on any particular alignment.
             Bytes blocks = RandomBytes(rng, count * blockSize + 1);
             Chain expected = start, actual = start;
             portable(expected, blocks.data() + 1, count);
             variant(actual, blocks.data() + 1, count);
             ASSERT_EQ(actual, expected) << count << " blocks, trial " << trial;
+
+            const BytesBeforeAGuardPage guarded(Bytes(blocks.begin() + 1, blocks.end()));
+            actual = start;
+            variant(actual, guarded.data(), count);
+            ASSERT_EQ(actual, expected) << count << " blocks before a guard page, trial " << trial;
         }
     }
 }
