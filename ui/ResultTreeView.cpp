@@ -2,8 +2,11 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+
+#include <algorithm>
 
 ResultTreeView::ResultTreeView(QWidget* parent) : QTreeView(parent)
 {
@@ -15,6 +18,48 @@ ResultTreeView::ResultTreeView(QWidget* parent) : QTreeView(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::Fixed);
+}
+
+void ResultTreeView::setModel(QAbstractItemModel* model)
+{
+    QTreeView::setModel(model);
+    widestNode_ = 0;
+    if (!model)
+        return;
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ResultTreeView::MeasureNodes);
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        widestNode_ = 0;
+        FitColumn();
+    });
+    FitColumn();
+}
+
+void ResultTreeView::MeasureNodes(const QModelIndex& parent, int first, int last)
+{
+    const int indent = indentation() * (parent.isValid() ? 2 : 1);
+    const QFontMetrics metrics = fontMetrics();
+    for (int row = first; row <= last; ++row) {
+        const QString text = model()->index(row, 0, parent).data().toString();
+        widestNode_ = std::max(widestNode_, indent + metrics.horizontalAdvance(text) + 2 * metrics.averageCharWidth());
+    }
+    FitColumn();
+}
+
+void ResultTreeView::FitColumn()
+{
+    const int width = std::max(widestNode_, viewport()->width());
+    if (header()->sectionSize(0) != width)
+        header()->resizeSection(0, width);
+}
+
+void ResultTreeView::resizeEvent(QResizeEvent* event)
+{
+    QTreeView::resizeEvent(event);
+    FitColumn();
 }
 
 void ResultTreeView::SetPopupMenu(QMenu* menu) { popup_ = menu; }

@@ -15,6 +15,8 @@ class ResultTreeView : public QTreeView {
 public:
     explicit ResultTreeView(QWidget* parent = nullptr);
 
+    void setModel(QAbstractItemModel* model) override;
+
     // The popup opened by a right click, whose entries' shortcuts the view answers.
     void SetPopupMenu(QMenu* menu);
     // Runs the popup entry whose shortcut is the key; false when there is none.
@@ -26,9 +28,16 @@ protected:
     // A right click opens the popup without moving the selection.
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QAction* PopupActionFor(const QKeySequence& key) const;
+    // Long result lines are scrolled to, not cut short: the column is as wide as the widest
+    // node, measured once as each node arrives rather than over the whole tree each time.
+    void MeasureNodes(const QModelIndex& parent, int first, int last);
+    void FitColumn();
+
+    int widestNode_ = 0;
 
     QMenu* popup_ = nullptr;
 };

@@ -146,6 +146,8 @@ void TSumoraForm::BuildProgressGroup()
     checkGroupBox_ = new QGroupBox(QStringLiteral("校验进度"), this);
     checkGroupBox_->setObjectName(QStringLiteral("CheckGroupBox"));
     checkGroupBox_->resize(240, 73);
+    // Opaque, in the window's button face, where it lies over the list's rows.
+    checkGroupBox_->setAutoFillBackground(true);
     NewCaption(checkGroupBox_, "CurrentProgressCap", QStringLiteral("当前进度："), 18, 24);
     NewCaption(checkGroupBox_, "AllProgressCap", QStringLiteral("整体进度："), 18, 53);
     allProgressBar_ = NewBar(checkGroupBox_, "AllProgressBar", 78, 51);

@@ -6,6 +6,7 @@
 
 #include <QGroupBox>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -238,6 +239,22 @@ TEST_F(PassTest, ProgressGroupShowsDuringThePassAndTheBarsMoveAsTheCoreSays)
     EXPECT_EQ(overall->value(), 0);
     form.SetOverallBar(0, 0);
     EXPECT_NE(overall->minimum(), overall->maximum()) << "never Qt's busy indicator";
+}
+
+TEST_F(PassTest, LongResultLinesCanBeScrolledToInsteadOfBeingCut)
+{
+    Action("SHA512Hash")->trigger();
+    Drop({dir.Write("long.txt", "long")});
+    Calculate();
+    auto* tree = qobject_cast<QTreeView*>(Tree());
+    tree->expand(TreeNode(0));
+    const QString sha512 = TreeNode(0, 2).data().toString();
+    ASSERT_TRUE(sha512.startsWith(QStringLiteral("SHA512：")));
+    EXPECT_GE(tree->columnWidth(0), tree->fontMetrics().horizontalAdvance(sha512));
+    EXPECT_GT(tree->horizontalScrollBar()->maximum(), 0);
+
+    Action("DeleteListMenu")->trigger();
+    EXPECT_EQ(tree->columnWidth(0), tree->viewport()->width()) << "an empty tree needs no room";
 }
 
 TEST_F(PassTest, TheFirstCallOfAPassToTheEventPumpLetsEventsRun)
