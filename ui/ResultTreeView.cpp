@@ -31,6 +31,9 @@ void ResultTreeView::setModel(QAbstractItemModel* model)
     if (!model)
         return;
     connect(model, &QAbstractItemModel::rowsInserted, this, &ResultTreeView::MeasureNodes);
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex& root) {
+        MeasureNodes(root, 0, this->model()->rowCount(root) - 1);
+    });
     connect(model, &QAbstractItemModel::modelReset, this, [this] {
         widestNode_ = 0;
         FitColumn();
@@ -40,6 +43,9 @@ void ResultTreeView::setModel(QAbstractItemModel* model)
 
 void ResultTreeView::MeasureNodes(const QModelIndex& parent, int first, int last)
 {
+    // The lines of a collapsed file are measured when it is opened.
+    if (parent.isValid() && !isExpanded(parent))
+        return;
     const int indent = indentation() * (parent.isValid() ? 2 : 1);
     const QFontMetrics metrics = fontMetrics();
     for (int row = first; row <= last; ++row) {

@@ -33,7 +33,8 @@ protected:
 private:
     QAction* PopupActionFor(const QKeySequence& key) const;
     // Long result lines are scrolled to, not cut short: the column is as wide as the widest
-    // node, measured once as each node arrives rather than over the whole tree each time.
+    // node shown so far, measured as each node arrives or its file is opened, rather than over
+    // the whole tree each time.
     void MeasureNodes(const QModelIndex& parent, int first, int last);
     void FitColumn();
 

@@ -247,6 +247,7 @@ TEST_F(PassTest, LongResultLinesCanBeScrolledToInsteadOfBeingCut)
     Drop({dir.Write("long.txt", "long")});
     Calculate();
     auto* tree = qobject_cast<QTreeView*>(Tree());
+    EXPECT_EQ(tree->columnWidth(0), tree->viewport()->width()) << "closed, the file shows its name only";
     tree->expand(TreeNode(0));
     const QString sha512 = TreeNode(0, 2).data().toString();
     ASSERT_TRUE(sha512.startsWith(QStringLiteral("SHA512：")));
