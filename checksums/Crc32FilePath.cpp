@@ -18,15 +18,21 @@ uint32_t ComputeFileCrc32(PathContext& context, const std::string& path)
     uint32_t reg = 0xFFFFFFFF;
     std::vector<uint8_t> buffer(ReadBytes);
     auto file = context.Files().OpenForReading(path);
+    int64_t total = 0;
     for (;;) {
         // A long file would otherwise freeze the window for as long as it takes to read.
         context.LetEventsRun();
         const size_t n = file->Read(buffer.data(), ReadBytes);
         reg = Crc32Update(reg, buffer.data(), n);
+        total += static_cast<int64_t>(n);
         context.StepCurrentBar();
         if (n == 0)
             break;
     }
+    // A file that ended before the size it had when it was opened was cut while it was read:
+    // its checksum would be of neither the old nor the new content.
+    if (total < file->Size())
+        throw FileError("The file became shorter while it was read.");
     return reg ^ 0xFFFFFFFF;
 }
 
