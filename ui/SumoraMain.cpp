@@ -96,6 +96,11 @@ TSumoraForm::~TSumoraForm()
 {
     if (busyCursorShown_)
         SetBusyCursor(false);
+    // The models watch the core's list and tree, which go with the members, before QWidget
+    // would delete its children: the views and models go first.
+    delete splitterLR_;
+    delete listModel_;
+    delete treeModel_;
 }
 
 void TSumoraForm::BuildBody()
