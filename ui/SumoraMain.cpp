@@ -6,6 +6,7 @@
 #include "ui/Pictures.h"
 #include "ui/ResultTreeModel.h"
 #include "ui/ResultTreeView.h"
+#include "ui/SeparatorStyle.h"
 
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -309,8 +310,17 @@ void TSumoraForm::BuildToolBar()
 
     for (size_t i = 0; i < std::size(buttons); ++i) {
         const Button& b = buttons[i];
-        if (separatorBefore[i])
-            toolBar_->addSeparator()->setObjectName(QString::fromLatin1(separatorBefore[i]));
+        if (separatorBefore[i]) {
+            QAction* separator = toolBar_->addSeparator();
+            separator->setObjectName(QString::fromLatin1(separatorBefore[i]));
+            if (QWidget* line = toolBar_->widgetForAction(separator)) {
+                if (!separatorStyle_) {
+                    separatorStyle_ = new SeparatorStyle;
+                    separatorStyle_->setParent(this);
+                }
+                line->setStyle(separatorStyle_);
+            }
+        }
         QAction* action = NewAction(b.name, b.caption);
         action->setToolTip(b.hint);
         action->setIcon(ToolIcon(b.picture));

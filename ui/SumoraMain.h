@@ -30,6 +30,7 @@ class QSplitter;
 class QToolBar;
 class ResultTreeModel;
 class ResultTreeView;
+class SeparatorStyle;
 
 class TSumoraForm : public QMainWindow, public WindowPort {
     Q_OBJECT
@@ -137,6 +138,7 @@ private:
     QMenu* hashSelect_ = nullptr;
     QMenu* listPopupMenu_ = nullptr;
     MenuShortcutGate* shortcutGate_ = nullptr;
+    SeparatorStyle* separatorStyle_ = nullptr;
 
     QAction* openFileMenu_ = nullptr;
     QAction* openDocuMenu_ = nullptr;

@@ -70,8 +70,14 @@ TEST_F(StartupTest, ToolBarButtonsCarryCaptionsHintsPicturesAndStartStates)
     }
     EXPECT_EQ(Button("HashSelToolBtn")->menu(), Find<QMenu>("HashSelect"));
     EXPECT_EQ(Button("HashSelToolBtn")->popupMode(), QToolButton::InstantPopup);
-    for (const char* separator : {"SplitterToolBtn1", "SplitterToolBtn2", "SplitterToolBtn3"})
-        EXPECT_TRUE(Action(separator)->isSeparator()) << separator;
+    for (const char* separator : {"SplitterToolBtn1", "SplitterToolBtn2", "SplitterToolBtn3"}) {
+        SCOPED_TRACE(separator);
+        EXPECT_TRUE(Action(separator)->isSeparator());
+        QWidget* line = toolBar->widgetForAction(Action(separator));
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(line->width(), 8);
+    }
+    EXPECT_EQ(Button("OpenFileToolBtn")->size(), QSize(67, 52));
 }
 
 TEST_F(StartupTest, MenuBarEntriesInOrderWithShortcutsAndStates)
