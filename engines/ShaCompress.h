@@ -26,6 +26,8 @@ void Sha512CompressPortable(Sha512Chain& chain, const uint8_t* blocks, size_t co
 // Only where CpuHasShaExtensions(): the SHA-NI instructions with SSSE3 and SSE4.1.
 void Sha1CompressShaExtensions(Sha1Chain& chain, const uint8_t* blocks, size_t count);
 void Sha256CompressShaExtensions(Sha256Chain& chain, const uint8_t* blocks, size_t count);
+// Only where CpuHasShaExtensions() and CpuHasAvx512Vl(): E and the schedule off the SHA unit.
+void Sha1CompressShaExtensionsAvx512Vl(Sha1Chain& chain, const uint8_t* blocks, size_t count);
 
 // Only where CpuHasAvx2Bmi2(): the schedule of two blocks at once in AVX2, the steps with BMI2.
 void Sha512CompressAvx2(Sha512Chain& chain, const uint8_t* blocks, size_t count);

@@ -97,7 +97,8 @@ ShaCompressions FastestShaCompressions()
 {
     ShaCompressions fastest = PortableShaCompressions();
     if (CpuHasShaExtensions()) {
-        fastest.Sha1 = &Sha1CompressShaExtensions;
+        fastest.Sha1 = CpuHasAvx512Vl() ? &Sha1CompressShaExtensionsAvx512Vl
+                                        : &Sha1CompressShaExtensions;
         fastest.Sha256 = &Sha256CompressShaExtensions;
     }
     if (CpuHasAvx512Vl())

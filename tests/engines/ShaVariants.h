@@ -28,13 +28,22 @@ inline std::string PrintVariant(const ::testing::TestParamInfo<ShaVariant>& info
 }
 
 // Portable compressions everywhere, except the one that the variant under test replaces.
-inline std::vector<ShaVariant> Sha1And256Variants()
+inline std::vector<ShaVariant> Sha1Variants()
 {
-    ShaCompressions accelerated = PortableShaCompressions();
-    accelerated.Sha1 = &Sha1CompressShaExtensions;
-    accelerated.Sha256 = &Sha256CompressShaExtensions;
+    ShaCompressions shaExtensions = PortableShaCompressions(), withAvx512 = shaExtensions;
+    shaExtensions.Sha1 = &Sha1CompressShaExtensions;
+    withAvx512.Sha1 = &Sha1CompressShaExtensionsAvx512Vl;
     return {{"Portable", PortableShaCompressions(), true},
-            {"ShaExtensions", accelerated, CpuHasShaExtensions()}};
+            {"ShaExtensions", shaExtensions, CpuHasShaExtensions()},
+            {"ShaExtensionsAvx512Vl", withAvx512, CpuHasShaExtensions() && CpuHasAvx512Vl()}};
+}
+
+inline std::vector<ShaVariant> Sha256Variants()
+{
+    ShaCompressions shaExtensions = PortableShaCompressions();
+    shaExtensions.Sha256 = &Sha256CompressShaExtensions;
+    return {{"Portable", PortableShaCompressions(), true},
+            {"ShaExtensions", shaExtensions, CpuHasShaExtensions()}};
 }
 
 inline std::vector<ShaVariant> Sha512Variants()
