@@ -20,9 +20,15 @@ struct Sha256Traits {
     };
     static constexpr Chain InitialValue = kSha256InitialValue;
 
-    static void CountBits(Fields& f, uint32_t bytes) { CountBits64As32Pair(f.BitCountHi, f.BitCountLo, bytes); }
+    static void CountBits(Fields& f, uint32_t bytes)
+    {
+        CountBits64As32Pair(f.BitCountHi, f.BitCountLo, bytes);
+    }
     static void WriteTrailer(Fields& f);
-    static void Compress(Chain& chain, const uint8_t* blocks, size_t count) { RunSha256Compression(chain, blocks, count); }
+    static void Compress(Chain& chain, const uint8_t* blocks, size_t count)
+    {
+        RunSha256Compression(chain, blocks, count);
+    }
     static void WriteDigest(const Chain& chain, uint8_t* digest);
 };
 

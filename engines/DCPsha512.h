@@ -22,9 +22,15 @@ struct Sha512Traits {
     };
     static constexpr Chain InitialValue = kSha512InitialValue;
 
-    static void CountBits(Fields& f, uint32_t bytes) { CountBits128As64Pair(f.BitCountHi, f.BitCountLo, bytes); }
+    static void CountBits(Fields& f, uint32_t bytes)
+    {
+        CountBits128As64Pair(f.BitCountHi, f.BitCountLo, bytes);
+    }
     static void WriteTrailer(Fields& f);
-    static void Compress(Chain& chain, const uint8_t* blocks, size_t count) { RunSha512Compression(chain, blocks, count); }
+    static void Compress(Chain& chain, const uint8_t* blocks, size_t count)
+    {
+        RunSha512Compression(chain, blocks, count);
+    }
     static void WriteDigest(const Chain& chain, uint8_t* digest);
 };
 

@@ -108,7 +108,9 @@ TEST_P(Sha512Variant, AgreesWithLibgcrypt)
 
 TEST_P(Sha512Variant, CompressesLikeThePortableCodeFromAnyChain)
 {
-    ExpectSameChains<Sha512Chain>(GetParam().compressions.Sha512, &Sha512CompressPortable, 128, 0x5121);
+    ExpectSameChains<Sha512Chain>(GetParam().compressions.Sha512, &Sha512CompressPortable, 128,
+                                  0x5121);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sha512, Sha512Variant, ::testing::ValuesIn(Sha512Variants()), PrintVariant);
+INSTANTIATE_TEST_SUITE_P(Sha512, Sha512Variant, ::testing::ValuesIn(Sha512Variants()),
+                         PrintVariant);

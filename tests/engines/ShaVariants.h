@@ -102,7 +102,8 @@ public:
     {
         const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
         size_ = (bytes.size() + page - 1) / page * page + page;
-        void* map = mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        void* map =
+            mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (map == MAP_FAILED)
             throw std::runtime_error("mmap failed");
         map_ = static_cast<uint8_t*>(map);
