@@ -26,9 +26,15 @@ TEST_P(Sha1Variant, AgreesWithLibgcrypt)
     ExpectAgreesWithLibgcrypt(e, GCRY_MD_SHA1, 64, 0x5a1);
 }
 
-TEST_P(Sha1Variant, CompressesLikeThePortableCodeFromAnyChain)
+INSTANTIATE_TEST_SUITE_P(Sha1, Sha1Variant, ::testing::ValuesIn(Sha1Variants()), PrintVariant);
+
+class Sha1Accelerated : public ShaVariantTest {};
+
+TEST_P(Sha1Accelerated, CompressesLikeThePortableCodeFromAnyChain)
 {
-    ExpectSameChains<Sha1Chain>(GetParam().compressions.Sha1, &Sha1CompressPortable, 64, 0x5a11);
+    ExpectSameChains<Sha1Chain>(GetParam().compressions.Sha1, &Sha1CompressPortable, 64,
+                                0x5a11);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sha1, Sha1Variant, ::testing::ValuesIn(Sha1Variants()), PrintVariant);
+INSTANTIATE_TEST_SUITE_P(Sha1, Sha1Accelerated,
+                         ::testing::ValuesIn(Accelerated(Sha1Variants())), PrintVariant);

@@ -56,6 +56,13 @@ inline std::vector<ShaVariant> Sha512Variants()
             {"Avx512Vl", avx512, CpuHasAvx512Vl()}};
 }
 
+// The variants that replace the portable compressions, to be held against those.
+inline std::vector<ShaVariant> Accelerated(std::vector<ShaVariant> variants)
+{
+    variants.erase(variants.begin());
+    return variants;
+}
+
 class ShaVariantTest : public ::testing::TestWithParam<ShaVariant> {
 protected:
     void SetUp() override
