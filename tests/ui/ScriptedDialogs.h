@@ -9,7 +9,6 @@
 #include <QUrl>
 
 #include <deque>
-#include <functional>
 
 class ScriptedDialogs : public Dialogs {
 public:
@@ -23,8 +22,6 @@ public:
     QStringList Errors;
     QStringList ClipboardTexts;  // every text put on the clipboard, in order
     std::vector<QUrl> OpenedUrls;
-    // Runs inside the save dialog, before it answers: what a user could do while it is open.
-    std::function<void()> WhileSaveDialogOpen;
 
     std::vector<std::string> ChooseFilesToCheck(QWidget*) override
     {
@@ -39,8 +36,6 @@ public:
     std::optional<std::string> ChooseSavePath(QWidget*, const std::string& proposed) override
     {
         ProposedSaveNames.push_back(proposed);
-        if (WhileSaveDialogOpen)
-            WhileSaveDialogOpen();
         return Next(SaveAnswers, std::optional<std::string>{});
     }
     void ShowError(QWidget*, const QString& text) override { Errors << text; }

@@ -7,23 +7,21 @@
 #include "tests/support/Oracle.h"
 #include "tests/support/TestFiles.h"
 #include "tests/ui/ScriptedDialogs.h"
-#include "ui/ResultTreeModel.h"
 #include "ui/SumoraMain.h"
 
 #include <gcrypt.h>
 #include <gtest/gtest.h>
 
-#include <QAbstractItemView>
-#include <QTableView>
-#include <QTreeView>
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTableView>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeView>
 #include <QUrl>
 
 #include <cctype>
