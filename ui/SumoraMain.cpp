@@ -277,6 +277,7 @@ void TSumoraForm::BuildToolBar()
     toolBar_->setFloatable(false);
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar_->setIconSize(QSize(32, 32));
+    // The toolbar is part of the window's fixed layout: no popup to hide it.
     toolBar_->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu);
     addToolBar(Qt::TopToolBarArea, toolBar_);
