@@ -2,8 +2,8 @@
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev libmhash-dev
                libcrypto++-dev libssl-dev zlib1g-dev rhash)
-# Chinese captions need a CJK font; a fresh desktop may have none.
-RUN_PACKAGES=(fonts-noto-cjk)
+# Chinese captions need a CJK font, and file icons an icon theme; a fresh desktop may have neither.
+RUN_PACKAGES=(fonts-noto-cjk adwaita-icon-theme)
 
 ensure_packages() {
   local missing=()
