@@ -131,6 +131,16 @@ public:
     void Final(void* digest) override { this->FinishMessage(digest); }
 };
 
+// The fields of every engine that counts message bits as two 32-bit halves, in their order.
+template <class Chain, size_t BlockSize>
+struct FieldsWithBitCountPair {
+    uint32_t BitCountHi;
+    uint32_t BitCountLo;
+    uint32_t BlockFill;
+    Chain ChainValue;
+    uint8_t BlockBuffer[BlockSize];
+};
+
 // Bit counters as the engines keep them: exact, with the carry between the halves.
 inline void CountBits64As32Pair(uint32_t& hi, uint32_t& lo, uint32_t bytes)
 {

@@ -29,13 +29,7 @@ struct HavalCore {
 template <uint8_t Pad>
 struct HavalTraitsWithPad : HavalCore {
     static constexpr uint8_t PadByte = Pad;
-    struct Fields {
-        uint32_t BitCountHi;
-        uint32_t BitCountLo;
-        uint32_t BlockFill;
-        Chain ChainValue;
-        uint8_t BlockBuffer[BlockSize];
-    };
+    using Fields = FieldsWithBitCountPair<Chain, BlockSize>;
 
     static void CountBits(Fields& f, uint32_t bytes) { CountBits64As32Pair(f.BitCountHi, f.BitCountLo, bytes); }
     static void WriteTrailer(Fields& f)

@@ -3,18 +3,6 @@
 #include "engines/ByteOrder.h"
 #include "engines/SelfTestSupport.h"
 
-void Sha1Traits::WriteTrailer(Fields& f)
-{
-    StoreBe32(f.BlockBuffer + 56, f.BitCountHi);
-    StoreBe32(f.BlockBuffer + 60, f.BitCountLo);
-}
-
-void Sha1Traits::WriteDigest(const Chain& chain, uint8_t* digest)
-{
-    for (int i = 0; i < 5; ++i)
-        StoreBe32(digest + 4 * i, chain[i]);
-}
-
 bool TDCP_sha1::SelfTest()
 {
     return SelfTestDigests<TDCP_sha1>({

@@ -3,18 +3,6 @@
 #include "engines/ByteOrder.h"
 #include "engines/SelfTestSupport.h"
 
-void Sha256Traits::WriteTrailer(Fields& f)
-{
-    StoreBe32(f.BlockBuffer + 56, f.BitCountHi);
-    StoreBe32(f.BlockBuffer + 60, f.BitCountLo);
-}
-
-void Sha256Traits::WriteDigest(const Chain& chain, uint8_t* digest)
-{
-    for (int i = 0; i < 8; ++i)
-        StoreBe32(digest + 4 * i, chain[i]);
-}
-
 bool TDCP_sha256::SelfTest()
 {
     return SelfTestDigests<TDCP_sha256>({

@@ -15,13 +15,7 @@ struct LittleEndianBlockTraits {
     static constexpr uint8_t PadByte = 0x80;
     static constexpr size_t TrailerOffset = 56;
     using Chain = std::array<uint32_t, ChainWords>;
-    struct Fields {
-        uint32_t BitCountHi;
-        uint32_t BitCountLo;
-        uint32_t BlockFill;
-        Chain ChainValue;
-        uint8_t BlockBuffer[BlockSize];
-    };
+    using Fields = FieldsWithBitCountPair<Chain, BlockSize>;
 
     static void CountBits(Fields& f, uint32_t bytes) { CountBits64As32Pair(f.BitCountHi, f.BitCountLo, bytes); }
     static void WriteTrailer(Fields& f)
