@@ -1,7 +1,7 @@
 // MD5 (RFC 1321).
 #pragma once
 
-#include "engines/LittleEndianBlockTraits.h"
+#include "engines/Word32BlockTraits.h"
 
 struct Md5Traits : LittleEndianBlockTraits<4> {
     static constexpr Chain InitialValue{0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476};

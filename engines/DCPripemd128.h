@@ -1,7 +1,7 @@
 // RIPEMD-128 (Dobbertin, Bosselaers, Preneel; ISO/IEC 10118-3).
 #pragma once
 
-#include "engines/LittleEndianBlockTraits.h"
+#include "engines/Word32BlockTraits.h"
 
 struct Ripemd128Traits : LittleEndianBlockTraits<4> {
     static constexpr Chain InitialValue{0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476};

@@ -1,7 +1,7 @@
 // RIPEMD-160 (Dobbertin, Bosselaers, Preneel; ISO/IEC 10118-3).
 #pragma once
 
-#include "engines/LittleEndianBlockTraits.h"
+#include "engines/Word32BlockTraits.h"
 
 struct Ripemd160Traits : LittleEndianBlockTraits<5> {
     static constexpr Chain InitialValue{0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};

@@ -1,7 +1,7 @@
 // SHA-256 (FIPS 180-2).
 #pragma once
 
-#include "engines/BigEndianBlockTraits.h"
+#include "engines/Word32BlockTraits.h"
 #include "engines/ShaCompress.h"
 #include "engines/ShaConstants.h"
 
