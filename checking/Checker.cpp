@@ -5,6 +5,7 @@
 #include "checking/DuplicateColouring.h"
 #include "checking/EngineList.h"
 #include "platform/FileSystem.h"
+#include "platform/Locale.h"
 
 struct Checker::Impl {
     Impl(WindowPort& w, FileSystem& f) : window(w), files(f) {}

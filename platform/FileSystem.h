@@ -2,7 +2,7 @@
 // tests can put faults in its place. PosixFileSystem is the real one.
 #pragma once
 
-#include "checksums/AlgorithmPath.h"
+#include "platform/FileAccess.h"
 
 #include <cstdint>
 #include <string>
@@ -24,6 +24,3 @@ public:
     // file cannot be opened for reading or is not a regular file (a FIFO, socket or device).
     virtual int64_t ProbeSize(const std::string& path) = 0;
 };
-
-// The decimal separator of the user's numeric locale ("." in the usual settings).
-std::string LocaleDecimalSeparator();

@@ -1,4 +1,4 @@
-#include "platform/FileSystem.h"
+#include "platform/Locale.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "ui/IconPath.h"
 
-#include "checksums/AlgorithmPath.h"
+#include "platform/FileAccess.h"
 
 #include <algorithm>
 

@@ -2,6 +2,7 @@
 #include "checking/Intake.h"
 #include "checking/SizeText.h"
 #include "platform/FileSystem.h"
+#include "platform/Locale.h"
 #include "tests/checking/CheckerTestBed.h"
 
 #include <filesystem>

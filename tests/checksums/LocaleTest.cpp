@@ -1,5 +1,5 @@
 // The decimal separator comes from the user's numeric locale without changing the process's.
-#include "platform/FileSystem.h"
+#include "platform/Locale.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
