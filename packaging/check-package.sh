@@ -1,0 +1,44 @@
+#!/bin/sh
+# Builds the Debian package with cpack and checks it: it holds the named files and everything
+# else that `cmake --install` installs, nothing more, and its control fields are filled in, the
+# dependencies among them.
+# Usage: check-package.sh CMAKE CPACK BUILD-FOLDER OUT-FOLDER PACKAGE VERSION FILE...
+set -eu
+cmake=$1 cpack=$2 build=$3 out=$4 package=$5 version=$6
+shift 6
+rm -rf "$out"
+mkdir -p "$out"
+if ! "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1; then
+    cat "$out/cpack.log"
+    exit 1
+fi
+deb=$out/${package}_${version}_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || { echo "cpack made no $deb"; ls "$out"; exit 1; }
+status=0
+
+# Every path in the package, without the leading "." and without folders.
+dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./|/|' | sort >"$out/packaged"
+for file in "$@"; do
+    grep -qxF "$file" "$out/packaged" || { echo "the package lacks $file"; status=1; }
+done
+
+DESTDIR=$out/staging "$cmake" --install "$build" --prefix /usr >/dev/null
+(cd "$out/staging" && find . ! -type d | sed 's|^\.||' | sort) >"$out/installed"
+if ! diff -u "$out/installed" "$out/packaged"; then
+    echo "the package differs from what cmake --install installs (- installed only, + packaged only)"
+    status=1
+fi
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = "$package" ] || { echo "Package: $(field Package)"; status=1; }
+[ "$(field Version)" = "$version" ] || { echo "Version: $(field Version), not $version"; status=1; }
+[ "$(field Section)" = utils ] || { echo "Section: $(field Section)"; status=1; }
+for name in Maintainer Homepage Description; do
+    [ -n "$(field $name)" ] || { echo "no $name"; status=1; }
+done
+# From the libraries the programs link, not from a list: Qt's widgets and network and the C library.
+for library in libqt6widgets6 libqt6network6 libc6; do
+    field Depends | grep -q "\b$library\b" || { echo "Depends lacks $library: $(field Depends)"; status=1; }
+done
+[ $status -eq 0 ] && echo "$deb: $(wc -l <"$out/packaged") files, Depends: $(field Depends)"
+exit $status
