@@ -29,6 +29,9 @@ if ! diff -u "$out/installed" "$out/packaged"; then
     status=1
 fi
 
+# The metadata and the desktop entry it launches, as they lie once installed.
+appstreamcli validate-tree --no-net "$out/staging" || { echo "appstreamcli rejects the installed tree"; status=1; }
+
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = "$package" ] || { echo "Package: $(field Package)"; status=1; }
 [ "$(field Version)" = "$version" ] || { echo "Version: $(field Version), not $version"; status=1; }
