@@ -23,8 +23,9 @@ for file in "$@"; do
 done
 
 DESTDIR=$out/staging "$cmake" --install "$build" --prefix /usr >/dev/null
-# Manual pages are packed compressed even where an install rule puts them in plain.
-(cd "$out/staging" && find . ! -type d | sed 's|^\.||; \|^/usr/share/man/|{/\.gz$/!s/$/.gz/}' | sort) >"$out/installed"
+# Manual pages and the changelog are packed compressed, though installed in plain.
+(cd "$out/staging" && find . ! -type d | sed -e 's|^\.||' -e '\#^/usr/share/man/\|/changelog$#{/\.gz$/!s/$/.gz/}' |
+    sort) >"$out/installed"
 if ! diff -u "$out/installed" "$out/packaged"; then
     echo "the package differs from what cmake --install installs (- installed only, + packaged only)"
     status=1
