@@ -211,7 +211,12 @@ SingleWindow::Start SingleWindow::Claim(const WindowRequest& request, std::strin
     }
     if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
         lockFd_ = fd;
-        return Serve(why) ? Start::Window : Start::Alone;
+        if (Serve(why))
+            return Start::Window;
+        // A window that cannot be reached must not keep the next start waiting for it.
+        close(lockFd_);
+        lockFd_ = -1;
+        return Start::Alone;
     }
     const int lockError = errno;
     close(fd);
