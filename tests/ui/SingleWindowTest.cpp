@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -164,6 +165,23 @@ TEST_F(SingleWindowTest, AWindowThatHoldsTheLockButNeverListensLetsTheStartOpenI
     EXPECT_NE(why.find("does not listen"), std::string::npos) << why;
     close(lock);
     EXPECT_EQ(window.Claim({}, why), SingleWindow::Start::Window) << "the lock is free again: " << why;
+}
+
+TEST_F(SingleWindowTest, AWindowThatCannotListenOpensAloneAndLetsGoOfTheLock)
+{
+    // A socket's path is limited to 107 bytes; a folder this deep is still a folder.
+    std::string deep = runtime.Path();
+    while (deep.size() < 120) {
+        deep += "/deeper-and-deeper";
+        ASSERT_EQ(mkdir(deep.c_str(), 0700), 0);
+    }
+    SingleWindow first(deep);
+    EXPECT_EQ(first.Claim({}, why), SingleWindow::Start::Alone);
+    EXPECT_NE(why.find("cannot listen"), std::string::npos) << why;
+    SingleWindow second(deep);
+    second.ListenPatience = 20s;
+    EXPECT_EQ(second.Claim({{"/srv/a"}, ""}, why), SingleWindow::Start::Alone);
+    EXPECT_NE(why.find("cannot listen"), std::string::npos) << "it took the lock itself, waiting for nobody: " << why;
 }
 
 TEST_F(SingleWindowTest, AClosedWindowLeavesNeitherSocketNorLock)
