@@ -30,8 +30,7 @@ protected:
         std::filesystem::create_directory(dir_ / "data");
         names_ = AwkwardNames(true);
         int i = 0;
-        for (const std::string& name : names_)
-        {
+        for (const std::string& name : names_) {
             dir_.Write("data/" + name, std::string(static_cast<size_t>(i) * 97, 'q') + name + std::to_string(i));
             ++i;
         }
