@@ -30,6 +30,24 @@ SumVerdict Judge(std::string_view expectedHex, DigestSet candidates, const Compu
     return anyComputed ? SumVerdict::Differs : SumVerdict::NotComputed;
 }
 
+SumVerdict JudgeAll(const std::vector<ExpectedDigest>& expected, const ComputedDigests& computed)
+{
+    if (computed.FileMissing || expected.empty())
+        return SumVerdict::Missing;
+    // The worse verdict wins, in this order.
+    constexpr SumVerdict kWorstFirst[] = {SumVerdict::Unreadable, SumVerdict::Differs, SumVerdict::NotComputed};
+    bool seen[3] = {false, false, false};
+    for (const ExpectedDigest& one : expected) {
+        const SumVerdict verdict = Judge(one.Digest, one.Candidates, computed);
+        for (size_t i = 0; i < 3; ++i)
+            seen[i] = seen[i] || verdict == kWorstFirst[i];
+    }
+    for (size_t i = 0; i < 3; ++i)
+        if (seen[i])
+            return kWorstFirst[i];
+    return SumVerdict::Matches;
+}
+
 std::string_view VerdictText(SumVerdict verdict)
 {
     switch (verdict) {

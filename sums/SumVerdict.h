@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 enum class SumVerdict {
     Matches,      // one candidate algorithm gave the expected digest
@@ -36,6 +37,18 @@ SumVerdict Judge(std::string_view expectedHex, DigestSet candidates, const Compu
 // Which candidate matched, when one did.
 std::optional<DigestAlgorithm> MatchingAlgorithm(std::string_view expectedHex, DigestSet candidates,
                                                  const ComputedDigests& computed);
+
+// One expectation of a listed file; a file listed several times (rhash --bsd lists it once per
+// algorithm) has several.
+struct ExpectedDigest {
+    std::string Digest;  // lower-case hex
+    DigestSet Candidates;
+    bool operator==(const ExpectedDigest&) const = default;
+};
+
+// The verdict on every expectation of one file together: Missing, else Unreadable, else
+// Differs, else NotComputed when any expectation is, else Matches. Missing for an empty list.
+SumVerdict JudgeAll(const std::vector<ExpectedDigest>& expected, const ComputedDigests& computed);
 
 // The window's word for a verdict: "匹配", "不匹配", "文件不存在", "无法读取", "未计算".
 std::string_view VerdictText(SumVerdict verdict);

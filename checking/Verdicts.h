@@ -1,0 +1,18 @@
+// The verdicts at the end of a pass: each entry with an expected digest that the pass
+// processed is judged from its result lines, and the status text gets the totals.
+#pragma once
+
+#include "checking/CheckList.h"
+#include "checking/ResultTree.h"
+#include "checking/WindowPort.h"
+
+#include <string>
+
+class FileAccess;
+
+// Called once when a pass has ended, after the duplicate colouring. A list without expected
+// digests is left exactly as it is, status text included.
+void JudgeEntries(CheckList& list, const ResultTree& tree, FileAccess& files, WindowPort& window);
+
+// "计算完毕，匹配 3 个，不匹配 1 个，文件不存在 1 个，无法读取 0 个", and "，未计算 N 个" when any.
+std::string VerdictStatusText(const VerdictTotals& totals);
