@@ -3,7 +3,7 @@
 #include "platform/PosixFileSystem.h"
 #include "sums/SumFileReader.h"
 #include "sums/SumVerdict.h"
-#include "tests/sums/SumsTesting.h"
+#include "tests/support/SumsTesting.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>

@@ -13,7 +13,7 @@ int RunShell(const std::string& command);
 // A single-quoted shell word for any bytes.
 std::string ShellWord(const std::string& text);
 
-// The digest of a file from libgcrypt or zlib, lower-case hex; "" when the file cannot be read.
+// The digest of a file from libgcrypt, mhash (RIPEMD-128) or zlib (CRC-32); HAVAL has none: lower-case hex; "" when the file cannot be read.
 std::string OracleFileHex(DigestAlgorithm algorithm, const std::string& path);
 // What a pass of every algorithm the oracle knows would compute for the file.
 ComputedDigests OracleDigests(const std::string& path);

@@ -1,9 +1,10 @@
-#include "tests/sums/SumsTesting.h"
+#include "tests/support/SumsTesting.h"
 
 #include "tests/support/Oracle.h"
 #include "tests/support/TestFiles.h"
 
 #include <gcrypt.h>
+#include <mhash.h>
 #include <sys/wait.h>
 #include <zlib.h>
 
@@ -69,6 +70,8 @@ std::string OracleFileHex(DigestAlgorithm algorithm, const std::string& path)
         std::snprintf(digits, sizeof digits, "%08lx", crc32(0, content.data(), static_cast<uInt>(content.size())));
         return digits;
     }
+    if (algorithm == DigestAlgorithm::RipeMD128)
+        return LowerHexOf(MhashDigest(MHASH_RIPEMD128, content));
     const int number = GcryptNumber(algorithm);
     return number ? LowerHexOf(GcryptDigest(number, content)) : std::string();
 }
