@@ -6,6 +6,7 @@
 #include "checking/EngineList.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
+#include "platform/TextEncoding.h"
 #include "platform/FileAccess.h"
 
 struct Checker::Impl {
@@ -76,7 +77,7 @@ SumImportReport Checker::ImportSumFile(const std::string& sumFile)
     try {
         contents = ReadSumFile(impl_->files, sumFile);
     } catch (const FileError& error) {
-        report.OpenError = "Cannot open file \"" + sumFile + "\". " + error.what();
+        report.OpenError = "Cannot open file \"" + Utf8FromNative(sumFile) + "\". " + error.what();
         return report;
     }
     Intake intake = impl_->MakeIntake();

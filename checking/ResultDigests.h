@@ -37,3 +37,7 @@ struct DigestMatch {
     DigestAlgorithm Algorithm = DigestAlgorithm::MD5;
 };
 std::vector<DigestMatch> FindDigest(const ResultTree& tree, std::string_view digest);
+
+// The status text of a comparison: "摘要与“NAME”的 SHA256 相同", "摘要与 N 个结果相同，第一个是
+// “NAME”的 SHA256", or "没有与该摘要相同的结果".
+std::string DigestMatchText(const ResultTree& tree, const std::vector<DigestMatch>& matches);
