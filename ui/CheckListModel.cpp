@@ -9,7 +9,7 @@
 namespace {
 
 // A differing file stands out in its own cell and in bold, so the row keeps its duplicate colour.
-const QColor kDiffersBackground(176, 0, 0);
+const QColor kDiffersBackground(96, 0, 0);
 const QColor kDiffersText(255, 255, 255);
 const QColor kNotCheckedText(176, 0, 0);
 

@@ -17,7 +17,7 @@ public:
     std::deque<std::optional<std::string>> SaveAnswers;
     std::deque<int> SaveFilterAnswers;  // the filter of each save answer; 0 (the result file) when none
     std::deque<std::string> SumFileAnswers;
-    std::deque<std::optional<QString>> DigestAnswers;
+    std::deque<QString> DigestAnswers;  // a null QString cancels
     QString Clipboard;
 
     int FilesAsked = 0;
@@ -59,7 +59,10 @@ public:
     std::optional<QString> AskDigest(QWidget*, const QString& offered) override
     {
         OfferedDigests << offered;
-        return Next(DigestAnswers, std::optional<QString>{});
+        const QString answer = Next(DigestAnswers, QString());
+        if (answer.isNull())
+            return std::nullopt;
+        return answer;
     }
     QString ClipboardText() override { return Clipboard; }
     void ShowError(QWidget*, const QString& text) override { Errors << text; }
