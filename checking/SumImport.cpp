@@ -61,15 +61,20 @@ void ImportSumListings(const SumFileContents& contents, const std::string& sumFi
         if (refused.count(path))
             continue;
         const size_t before = list.Count();
-        if (files.FolderExists(path)) {
-            report.Refused.Refused.push_back({path, "Is a directory"});
-        } else if (!files.FileExists(path)) {
-            // Kept, so the user sees it: a pass finds no file and judges it missing again.
-            list.Append(CheckEntry{CaptionFromPath(path), kStatusPending, "", path});
-            list.SetVerdict(before, SumVerdict::Missing);
-            ++report.Missing;
-        } else {
-            intake.TakeFile(path, report.Refused);
+        // The intake's size probe answers for the common case, a file that is there; only a
+        // refusal costs a second look, to tell a missing file from one that cannot be taken.
+        IntakeReport refusal;
+        intake.TakeFile(path, refusal);
+        if (list.Count() == before) {
+            if (!files.FileExists(path) && !files.FolderExists(path)) {
+                // Kept, so the user sees it: a pass finds no file and judges it missing again.
+                list.Append(CheckEntry{CaptionFromPath(path), kStatusPending, "", path});
+                list.SetVerdict(before, SumVerdict::Missing);
+                ++report.Missing;
+            } else {
+                report.Refused.Refused.insert(report.Refused.Refused.end(), refusal.Refused.begin(),
+                                              refusal.Refused.end());
+            }
         }
         if (list.Count() == before) {
             refused.emplace(path, true);
