@@ -6,8 +6,14 @@
 std::string VerdictStatusText(const VerdictTotals& totals)
 {
     const auto count = [](size_t n) { return " " + std::to_string(n) + " 个"; };
-    std::string text = "计算完毕，匹配" + count(totals.Matches) + "，不匹配" + count(totals.Differs) + "，文件不存在" +
-                       count(totals.Missing) + "，无法读取" + count(totals.Unreadable);
+    // The panel is 350 pixels wide: the counts that are 0 are left out, but for the matches.
+    std::string text = "计算完毕，匹配" + count(totals.Matches);
+    if (totals.Differs)
+        text += "，不匹配" + count(totals.Differs);
+    if (totals.Missing)
+        text += "，文件不存在" + count(totals.Missing);
+    if (totals.Unreadable)
+        text += "，无法读取" + count(totals.Unreadable);
     if (totals.NotComputed)
         text += "，未计算" + count(totals.NotComputed);
     return text;

@@ -14,5 +14,6 @@ class FileAccess;
 // digests is left exactly as it is, status text included.
 void JudgeEntries(CheckList& list, const ResultTree& tree, FileAccess& files, WindowPort& window);
 
-// "计算完毕，匹配 3 个，不匹配 1 个，文件不存在 1 个，无法读取 0 个", and "，未计算 N 个" when any.
+// "计算完毕，匹配 3 个，不匹配 1 个，文件不存在 1 个，无法读取 1 个，未计算 1 个", each count after
+// the matches only when it is not 0.
 std::string VerdictStatusText(const VerdictTotals& totals);

@@ -191,8 +191,8 @@ std::string TSumoraForm::ShowDigestMatches()
     treeModel_->SetHighlighted(lines);
     if (!matches.empty()) {
         const QModelIndex first = treeModel_->LineIndex(matches.front().Root, matches.front().Line);
+        // Brought into view but not selected: the selection's colour would hide the highlight.
         resultTreeView_->scrollTo(first);
-        resultTreeView_->setCurrentIndex(first);
     }
     return DigestMatchText(checker_.Tree(), matches);
 }

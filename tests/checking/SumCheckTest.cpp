@@ -290,3 +290,18 @@ TEST_F(SumCheck, ComparingWithOneDigestFindsItInAnyAlgorithm)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VerdictStatus, CountsOfZeroAreLeftOutButTheMatches)
+{
+    VerdictTotals totals;
+    EXPECT_EQ(VerdictStatusText(totals), "计算完毕，匹配 0 个");
+    totals.Matches = 10000;
+    totals.Unreadable = 2;
+    EXPECT_EQ(VerdictStatusText(totals), "计算完毕，匹配 10000 个，无法读取 2 个");
+    totals.Differs = totals.Missing = totals.NotComputed = 1;
+    EXPECT_EQ(VerdictStatusText(totals), "计算完毕，匹配 10000 个，不匹配 1 个，文件不存在 1 个，无法读取 2 个，未计算 1 个");
+}
+
+}  // namespace

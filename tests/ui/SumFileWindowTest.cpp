@@ -64,7 +64,7 @@ TEST_F(SumFileWindowTest, ImportedFilesGetTheirVerdictsAfterAPass)
     EXPECT_EQ(Verdict(RowOf("same 2")), "不匹配");
     EXPECT_EQ(Verdict(RowOf("other")), "匹配");
     EXPECT_EQ(Verdict(RowOf("gone")), "文件不存在");
-    EXPECT_EQ(form.StatusText().toStdString(), "计算完毕，匹配 2 个，不匹配 1 个，文件不存在 1 个，无法读取 0 个");
+    EXPECT_EQ(form.StatusText().toStdString(), "计算完毕，匹配 2 个，不匹配 1 个，文件不存在 1 个");
 
     // The differing row keeps its duplicate colour in the four columns and stands out in its own.
     const int differing = RowOf("same 2");
@@ -129,7 +129,7 @@ TEST_F(SumFileWindowTest, ComparingWithADigestHighlightsItsLineAndOffersTheClipb
     auto* model = static_cast<ResultTreeModel*>(Tree()->model());
     EXPECT_TRUE(model->IsHighlighted(TreeNode(1, 1)));
     EXPECT_FALSE(model->IsHighlighted(TreeNode(0, 1)));
-    EXPECT_EQ(Tree()->currentIndex(), TreeNode(1, 1));
+    EXPECT_TRUE(Tree()->viewport()->rect().intersects(Tree()->visualRect(TreeNode(1, 1))));
     EXPECT_TRUE(static_cast<QTreeView*>(Tree())->isExpanded(TreeNode(1)));
 
     // The next pass (of the new file only) looks for it again and says so after its own words.
