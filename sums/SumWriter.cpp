@@ -3,14 +3,11 @@
 #include "platform/TextEncoding.h"
 #include "sums/HexDigest.h"
 
-namespace {
-
-bool NeedsEscape(std::string_view name)
+bool NameNeedsEscape(std::string_view name)
 {
     return name.find_first_of("\\\n\r") != std::string_view::npos;
 }
 
-// coreutils' form: "\" before the line, and the name's "\", LF and CR as "\\", "\n", "\r".
 std::string EscapedName(std::string_view name)
 {
     std::string escaped;
@@ -26,11 +23,9 @@ std::string EscapedName(std::string_view name)
     return escaped;
 }
 
-}  // namespace
-
 std::string GnuSumLine(std::string_view hexDigest, std::string_view name)
 {
-    const bool escape = NeedsEscape(name);
+    const bool escape = NameNeedsEscape(name);
     std::string line = escape ? "\\" : "";
     line += LowerHex(hexDigest);
     line += "  ";
@@ -41,7 +36,7 @@ std::string GnuSumLine(std::string_view hexDigest, std::string_view name)
 
 std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest, std::string_view name)
 {
-    const bool escape = NeedsEscape(name);
+    const bool escape = NameNeedsEscape(name);
     std::string line = escape ? "\\" : "";
     line += Info(algorithm).BsdTag;
     line += " (";

@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Tool{"rhash --crc32 --simple", "crc.txt", false},
                       Tool{"rhash --bsd --md4 --md5 --sha1 --ripemd160 --tiger --crc32 --sha256 --sha512",
                            "rhash.bsd", false}),
-    [](const auto& info) { return "Tool" + std::to_string(info.index); });
+    [](const auto& tool) { return "Tool" + std::to_string(tool.index); });
 
 // A sum file without a line break at its end, with CR LF, a BOM, comments and blank lines, as
 // people edit them on other systems.
