@@ -114,6 +114,14 @@ TEST_F(WrittenSums, RhashChecksOurSfvFile)
     EXPECT_EQ(*SfvLine("x", "e8b7be43"), "x E8B7BE43\n");
 }
 
+TEST(EscapedNames, CoreutilsFormOfOddNames)
+{
+    EXPECT_TRUE(NameNeedsEscape("a\\b"));
+    EXPECT_TRUE(NameNeedsEscape("a\rb"));
+    EXPECT_FALSE(NameNeedsEscape("a b\xff"));
+    EXPECT_EQ(EscapedName("a\\b\nc\rd"), "a\\\\b\\nc\\rd");
+}
+
 TEST(CsvRows, QuotedAsRfc4180Says)
 {
     EXPECT_EQ(CsvHeaderRow({DigestAlgorithm::MD5, DigestAlgorithm::SHA256}), "path,size,md5,sha256\r\n");
