@@ -3,12 +3,16 @@
 #include "platform/TextEncoding.h"
 #include "sums/HexDigest.h"
 
-bool NameNeedsEscape(std::string_view name)
+namespace {
+
+bool NeedsEscape(std::string_view name)
 {
     return name.find_first_of("\\\n\r") != std::string_view::npos;
 }
 
-std::string EscapedName(std::string_view name)
+}  // namespace
+
+std::string EscapedSumName(std::string_view name)
 {
     std::string escaped;
     escaped.reserve(name.size() + 8);
@@ -25,22 +29,22 @@ std::string EscapedName(std::string_view name)
 
 std::string GnuSumLine(std::string_view hexDigest, std::string_view name)
 {
-    const bool escape = NameNeedsEscape(name);
+    const bool escape = NeedsEscape(name);
     std::string line = escape ? "\\" : "";
     line += LowerHex(hexDigest);
     line += "  ";
-    line += escape ? EscapedName(name) : std::string(name);
+    line += escape ? EscapedSumName(name) : std::string(name);
     line += '\n';
     return line;
 }
 
 std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest, std::string_view name)
 {
-    const bool escape = NameNeedsEscape(name);
+    const bool escape = NeedsEscape(name);
     std::string line = escape ? "\\" : "";
     line += Info(algorithm).BsdTag;
     line += " (";
-    line += escape ? EscapedName(name) : std::string(name);
+    line += escape ? EscapedSumName(name) : std::string(name);
     line += ") = ";
     line += LowerHex(hexDigest);
     line += '\n';

@@ -15,11 +15,9 @@
 // coreutils writes it: the line starts with "\" and the name has "\\", "\n", "\r" for them.
 std::string GnuSumLine(std::string_view hexDigest, std::string_view name);
 
-// Whether coreutils writes the name escaped in a sum line (it holds "\", LF or CR), and the
-// escaped form: "\\", "\n", "\r" for them. (coreutils 9.1's "NAME: OK" lines of -c escape a
-// name, the same way and with a "\" before it, only when it holds LF.)
-bool NameNeedsEscape(std::string_view name);
-std::string EscapedName(std::string_view name);
+// A name as coreutils writes it after the leading "\" of a line: "\\", "\n", "\r" in place of
+// backslash, LF and CR. The command line shows checked names this way too.
+std::string EscapedSumName(std::string_view name);
 
 // "TAG (NAME) = DIGEST\n" as coreutils' --tag writes it (the same leading backslash and escapes),
 // with the algorithm's BsdTag and the digest in lower case.
