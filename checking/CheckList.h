@@ -19,7 +19,7 @@ struct CheckEntry {
     std::string Path;      // the full path as it came, native bytes
     int Icon = 0;          // index in the window's icon list
     int ColourGroup = -1;  // -1 none, 0 error, 1 to 8 painted, 9 after the eighth group
-    int64_t Size = -1;     // bytes, as the intake found them; -1 when the file was not there
+    int64_t SizeBytes = -1;  // the size the intake found, for a pass's time left; -1 unknown
     // From an imported sum file: what the file should give. Empty for files that came in any
     // other way, which then never get a verdict.
     std::vector<ExpectedDigest> Expected{};

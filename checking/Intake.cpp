@@ -45,7 +45,7 @@ void Intake::TakeFile(const std::string& path, IntakeReport& report)
         return;
     }
     CheckEntry entry{CaptionFromPath(path), kStatusPending, SizeText(size, decimalSeparator_), path};
-    entry.Size = size;
+    entry.SizeBytes = size;
     list_.Append(std::move(entry));
 }
 
@@ -58,7 +58,7 @@ void Intake::TakeFolder(const std::string& folder)
         std::string path = FolderItemPath(folder, item.Name);
         entries.push_back(CheckEntry{std::move(item.Name), kStatusPending, SizeText(item.Size, decimalSeparator_),
                                      std::move(path)});
-        entries.back().Size = item.Size;
+        entries.back().SizeBytes = item.Size;
     }
     list_.AppendAll(std::move(entries));
 }

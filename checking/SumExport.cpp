@@ -60,7 +60,7 @@ std::string CsvFileText(const ResultTree& tree, const CheckList& list)
         row.reserve(columns.size());
         for (DigestAlgorithm algorithm : columns)
             row.push_back(digests.Get(algorithm));
-        text += CsvRow(entry->Path, entry->Size < 0 ? 0 : static_cast<uint64_t>(entry->Size), row);
+        text += CsvRow(entry->Path, entry->SizeBytes < 0 ? 0 : static_cast<uint64_t>(entry->SizeBytes), row);
     }
     return text;
 }

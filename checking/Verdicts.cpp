@@ -32,12 +32,13 @@ void JudgeEntries(CheckList& list, const ResultTree& tree, FileAccess& files, Wi
             computed.FileMissing = false;
         list.SetVerdict(root.Entry, JudgeAll(list.At(root.Entry).Expected, computed));
     }
-    if (!anyExpected)
-        return;
-    // The totals cover the whole list, also entries judged in an earlier pass.
-    VerdictTotals totals;
-    for (size_t i = 0; i < list.Count(); ++i)
-        if (list.At(i).Verdict)
-            totals.Count(*list.At(i).Verdict);
-    window.SetStatusText(VerdictStatusText(totals));
+    if (anyExpected) {
+        // The totals cover the whole list, also entries judged in an earlier pass.
+        VerdictTotals totals;
+        for (size_t i = 0; i < list.Count(); ++i)
+            if (list.At(i).Verdict)
+                totals.Count(*list.At(i).Verdict);
+        window.SetStatusText(VerdictStatusText(totals));
+    }
+    window.PassEnded();
 }

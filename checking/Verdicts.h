@@ -10,8 +10,9 @@
 
 class FileAccess;
 
-// Called once when a pass has ended, after the duplicate colouring. A list without expected
-// digests is left exactly as it is, status text included.
+// Called once when a pass has ended, after the duplicate colouring: judges every entry with an
+// expected digest that the pass processed, puts the totals in the status text, then tells the
+// window (PassEnded). A list without expected digests keeps its status text.
 void JudgeEntries(CheckList& list, const ResultTree& tree, FileAccess& files, WindowPort& window);
 
 // "计算完毕，匹配 3 个，不匹配 1 个，文件不存在 1 个，无法读取 1 个，未计算 1 个", each count after

@@ -142,13 +142,7 @@ void TSumoraForm::HashMenuClick()
 
 void TSumoraForm::CalculateMenuClick()
 {
-    RunCommand([this] {
-        const bool passStarts = !checker_.PassRunning();
-        checker_.Calculate();
-        // A digest being compared is looked for in the new results; what the pass said stays.
-        if (passStarts && !comparedDigest_.empty())
-            SetStatusText(StatusText().toStdString() + "；" + ShowDigestMatches());
-    });
+    RunCommand([this] { checker_.Calculate(); });
     // A close asked for during the pass was held back until now.
     if (closeAfterPass_ && !checker_.PassRunning()) {
         closeAfterPass_ = false;
@@ -178,6 +172,13 @@ void TSumoraForm::CompareDigestMenuClick()
         comparedDigest_ = digest;
         SetStatusText(ShowDigestMatches());
     });
+}
+
+void TSumoraForm::PassEnded()
+{
+    // A digest being compared is looked for in the new results; what the pass said stays.
+    if (!comparedDigest_.empty())
+        SetStatusText(StatusText().toStdString() + "；" + ShowDigestMatches());
 }
 
 std::string TSumoraForm::ShowDigestMatches()

@@ -70,6 +70,7 @@ public:
     void EnableSaveCommands() override;
     void DisableSaveToolButton() override;
     void RefreshEntryIcons() override;
+    void PassEnded() override;
 
 public slots:
     void OpenFileMenuClick();
@@ -81,10 +82,10 @@ public slots:
     void QuitMenuClick();
     void HashMenuClick();
     void CalculateMenuClick();
-    void CompareDigestMenuClick();
     void HomePageClick();
     void CopyResultMenuClick();
     void N1Click();
+    void CompareDigestMenuClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
