@@ -74,5 +74,5 @@ void RunCalculationPass(const PassParts& parts)
     window.EnableSaveCommands();
     window.ShowProgressGroup(false);
     ColourDuplicates(parts.List, parts.Tree);
-    JudgeEntries(parts.List, parts.Tree, parts.Files, parts.Window);
+    JudgeEntries(parts.List, parts.Tree, parts.Files, parts.Window, "计算完毕");
 }

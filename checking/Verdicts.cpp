@@ -3,11 +3,11 @@
 #include "checking/ResultDigests.h"
 #include "platform/FileAccess.h"
 
-std::string VerdictStatusText(const VerdictTotals& totals)
+std::string VerdictStatusText(const std::string& passStatus, const VerdictTotals& totals)
 {
     const auto count = [](size_t n) { return " " + std::to_string(n) + " 个"; };
     // The panel is 350 pixels wide: the counts that are 0 are left out, but for the matches.
-    std::string text = "计算完毕，匹配" + count(totals.Matches);
+    std::string text = passStatus + "，匹配" + count(totals.Matches);
     if (totals.Differs)
         text += "，不匹配" + count(totals.Differs);
     if (totals.Missing)
@@ -19,7 +19,8 @@ std::string VerdictStatusText(const VerdictTotals& totals)
     return text;
 }
 
-void JudgeEntries(CheckList& list, const ResultTree& tree, FileAccess& files, WindowPort& window)
+void JudgeEntries(CheckList& list, const ResultTree& tree, FileAccess& files, WindowPort& window,
+                  const std::string& passStatus)
 {
     bool anyExpected = false;
     for (const ResultRoot& root : tree.Roots()) {
@@ -38,7 +39,7 @@ void JudgeEntries(CheckList& list, const ResultTree& tree, FileAccess& files, Wi
         for (size_t i = 0; i < list.Count(); ++i)
             if (list.At(i).Verdict)
                 totals.Count(*list.At(i).Verdict);
-        window.SetStatusText(VerdictStatusText(totals));
+        window.SetStatusText(VerdictStatusText(passStatus, totals));
     }
     window.PassEnded();
 }

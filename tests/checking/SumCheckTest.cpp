@@ -88,7 +88,7 @@ TEST_F(SumCheck, ImportedSha256SumsGiveEveryVerdictAfterAPass)
     totals.Matches = names.size() - 2;
     totals.Differs = 1;
     totals.Missing = 1;
-    EXPECT_EQ(window.StatusText, VerdictStatusText(totals));
+    EXPECT_EQ(window.StatusText, VerdictStatusText("计算完毕", totals));
     EXPECT_EQ(window.StatusText.rfind("计算完毕，匹配 ", 0), 0u);
 }
 
@@ -296,12 +296,13 @@ namespace {
 TEST(VerdictStatus, CountsOfZeroAreLeftOutButTheMatches)
 {
     VerdictTotals totals;
-    EXPECT_EQ(VerdictStatusText(totals), "计算完毕，匹配 0 个");
+    EXPECT_EQ(VerdictStatusText("计算完毕", totals), "计算完毕，匹配 0 个");
+    EXPECT_EQ(VerdictStatusText("计算已停止", totals), "计算已停止，匹配 0 个");
     totals.Matches = 10000;
     totals.Unreadable = 2;
-    EXPECT_EQ(VerdictStatusText(totals), "计算完毕，匹配 10000 个，无法读取 2 个");
+    EXPECT_EQ(VerdictStatusText("计算完毕", totals), "计算完毕，匹配 10000 个，无法读取 2 个");
     totals.Differs = totals.Missing = totals.NotComputed = 1;
-    EXPECT_EQ(VerdictStatusText(totals), "计算完毕，匹配 10000 个，不匹配 1 个，文件不存在 1 个，无法读取 2 个，未计算 1 个");
+    EXPECT_EQ(VerdictStatusText("计算完毕", totals), "计算完毕，匹配 10000 个，不匹配 1 个，文件不存在 1 个，无法读取 2 个，未计算 1 个");
 }
 
 }  // namespace
