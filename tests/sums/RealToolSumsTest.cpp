@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <map>
+#include <ostream>
 
 namespace {
 
@@ -18,6 +19,8 @@ struct Tool {
     std::string SumName;
     bool Coreutils;  // rhash is given plainer names
 };
+
+void PrintTo(const Tool& tool, std::ostream* out) { *out << tool.Command << " > " << tool.SumName; }
 
 class RealToolSums : public ::testing::TestWithParam<Tool> {
 protected:
