@@ -3,6 +3,7 @@
 #include "checking/DuplicateColouring.h"
 #include "checking/EngineBatch.h"
 #include "checking/PassContext.h"
+#include "checking/Verdicts.h"
 #include "checksums/Crc32FilePath.h"
 #include "checksums/Md5FilePath.h"
 
@@ -73,4 +74,5 @@ void RunCalculationPass(const PassParts& parts)
     window.EnableSaveCommands();
     window.ShowProgressGroup(false);
     ColourDuplicates(parts.List, parts.Tree);
+    JudgeEntries(parts.List, parts.Tree, parts.Files, parts.Window, "计算完毕");
 }

@@ -88,3 +88,24 @@ void CheckList::Select(std::optional<size_t> index)
         index.reset();
     selected_ = index;
 }
+
+void CheckList::AddExpected(size_t index, const ExpectedDigest& expected)
+{
+    CheckEntry& entry = entries_.at(index);
+    for (const ExpectedDigest& known : entry.Expected)
+        if (known == expected)
+            return;
+    entry.Expected.push_back(expected);
+    if (observer_)
+        observer_->EntriesChanged(index, index);
+}
+
+void CheckList::SetVerdict(size_t index, std::optional<SumVerdict> verdict)
+{
+    CheckEntry& entry = entries_.at(index);
+    if (entry.Verdict == verdict)
+        return;
+    entry.Verdict = verdict;
+    if (observer_)
+        observer_->EntriesChanged(index, index);
+}

@@ -1,7 +1,10 @@
 // The check list: the files the user wants digests of, in the order they came in.
 #pragma once
 
+#include "sums/SumVerdict.h"
+
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +19,11 @@ struct CheckEntry {
     std::string Path;      // the full path as it came, native bytes
     int Icon = 0;          // index in the window's icon list
     int ColourGroup = -1;  // -1 none, 0 error, 1 to 8 painted, 9 after the eighth group
+    int64_t SizeBytes = -1;  // the size the intake found, for a pass's time left; -1 unknown
+    // From an imported sum file: what the file should give. Empty for files that came in any
+    // other way, which then never get a verdict.
+    std::vector<ExpectedDigest> Expected{};
+    std::optional<SumVerdict> Verdict{};
 };
 
 // Told of every change, so a view can follow the list without rereading it whole.
@@ -44,6 +52,8 @@ public:
     void SetStatus(size_t index, const std::string& status);
     void SetColourGroup(size_t index, int group);
     void SetIcon(size_t index, int icon);
+    void AddExpected(size_t index, const ExpectedDigest& expected);
+    void SetVerdict(size_t index, std::optional<SumVerdict> verdict);
     bool IsDone(size_t index) const { return entries_.at(index).Status == kStatusDone; }
     // Every entry pending again, so the next pass computes them all.
     void MarkAllPending();

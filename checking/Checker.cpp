@@ -6,6 +6,8 @@
 #include "checking/EngineList.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
+#include "platform/TextEncoding.h"
+#include "platform/FileAccess.h"
 
 struct Checker::Impl {
     Impl(WindowPort& w, FileSystem& f) : window(w), files(f) {}
@@ -61,6 +63,30 @@ IntakeReport Checker::AddDropped(const std::vector<std::string>& names)
     Intake intake = impl_->MakeIntake();
     for (const std::string& name : names)
         intake.TakeDropped(name, report);
+    impl_->CloseIntake();
+    return report;
+}
+
+SumImportReport Checker::ImportSumFile(const std::string& sumFile)
+{
+    SumImportReport report;
+    report.SumFile = sumFile;
+    if (sumFile.empty() || impl_->passRunning)
+        return report;
+    SumFileContents contents;
+    try {
+        contents = ReadSumFile(impl_->files, sumFile);
+    } catch (const FileError& error) {
+        report.OpenError = "Cannot open file \"" + Utf8FromNative(sumFile) + "\". " + error.what();
+        return report;
+    }
+    Intake intake = impl_->MakeIntake();
+    ImportSumListings(contents, sumFile, impl_->list, intake, impl_->files, report);
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+        if (report.Needed.Has(info.Algorithm) && !IsChecked(HashItemOf(info.Algorithm)))
+            HashItemClicked(HashItemOf(info.Algorithm), true);
+    // Entries that were computed before get their verdict from the next pass too.
+    impl_->list.MarkAllPending();
     impl_->CloseIntake();
     return report;
 }

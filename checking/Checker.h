@@ -6,6 +6,7 @@
 #include "checking/HashItems.h"
 #include "checking/Intake.h"
 #include "checking/ResultTree.h"
+#include "checking/SumImport.h"
 #include "checking/WindowPort.h"
 
 #include <memory>
@@ -43,6 +44,10 @@ public:
     IntakeReport AddFiles(const std::vector<std::string>& paths);  // open-file dialog; {} when cancelled
     IntakeReport AddFolder(const std::string& folder);            // folder dialog; "" adds nothing
     IntakeReport AddDropped(const std::vector<std::string>& names);
+    // "导入校验文件": every file the sum file lists, with what it should give; the algorithms they
+    // need are ticked, a selection change, so every entry is pending. "" (cancelled) adds
+    // nothing; while a pass runs nothing happens either.
+    SumImportReport ImportSumFile(const std::string& sumFile);
     // Both do nothing while a pass runs.
     void DeleteSelected();
     void ClearList();

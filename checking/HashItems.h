@@ -1,6 +1,8 @@
 // The eleven items of the algorithm menu, in menu order, and what each one selects.
 #pragma once
 
+#include "hashing/DigestAlgorithm.h"
+
 #include <array>
 #include <string>
 
@@ -39,3 +41,22 @@ inline constexpr std::array<HashItemInfo, 11> kHashItems{{
     {HashItem::SHA512, "SHA512Hash", "SHA512", 7, false},
     {HashItem::Tiger192, "Tiger192Hash", "Tiger192", 8, false},
 }};
+
+// The menu item that selects an algorithm.
+constexpr HashItem HashItemOf(DigestAlgorithm algorithm)
+{
+    switch (algorithm) {
+    case DigestAlgorithm::MD5: return HashItem::MD5;
+    case DigestAlgorithm::CRC32: return HashItem::CRC32_FCS32;
+    case DigestAlgorithm::SHA1: return HashItem::SHA1;
+    case DigestAlgorithm::Haval256: return HashItem::Haval256;
+    case DigestAlgorithm::MD4: return HashItem::MD4;
+    case DigestAlgorithm::RipeMD128: return HashItem::RipeMD128;
+    case DigestAlgorithm::RipeMD160: return HashItem::RipeMD160;
+    case DigestAlgorithm::SHA256: return HashItem::SHA256;
+    case DigestAlgorithm::SHA384: return HashItem::SHA384;
+    case DigestAlgorithm::SHA512: return HashItem::SHA512;
+    case DigestAlgorithm::Tiger192: return HashItem::Tiger192;
+    }
+    return HashItem::MD5;
+}

@@ -34,4 +34,8 @@ public:
 
     // Gives every entry of the check list its icon; part of the intake closing step.
     virtual void RefreshEntryIcons() = 0;
+
+    // A pass has ended and its verdicts are in the list: the window may look at the new results
+    // once more (the comparison with one digest does). Nothing by default.
+    virtual void PassEnded() {}
 };

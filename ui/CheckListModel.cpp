@@ -4,6 +4,18 @@
 #include "ui/IconList.h"
 
 #include <QBrush>
+#include <QFont>
+
+namespace {
+
+// A differing file stands out in its own cell and in bold, so the row keeps its duplicate colour.
+const QColor kDiffersBackground(96, 0, 0);
+const QColor kDiffersText(255, 255, 255);
+const QColor kNotCheckedText(176, 0, 0);
+
+bool Differs(const CheckEntry& entry) { return entry.Verdict == SumVerdict::Differs; }
+
+}  // namespace
 
 std::optional<QColor> ColourGroupBackground(int group)
 {
@@ -32,7 +44,20 @@ int CheckListModel::rowCount(const QModelIndex& parent) const { return parent.is
 
 int CheckListModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : ColumnCount + (verdictColumn_ ? 1 : 0);
+}
+
+void CheckListModel::ShowVerdictsFor(size_t first, size_t last)
+{
+    if (verdictColumn_)
+        return;
+    for (size_t i = first; i <= last && i < list_.Count(); ++i)
+        if (!list_.At(i).Expected.empty()) {
+            beginInsertColumns({}, VerdictColumn, VerdictColumn);
+            verdictColumn_ = true;
+            endInsertColumns();
+            return;
+        }
 }
 
 QVariant CheckListModel::data(const QModelIndex& index, int role) const
@@ -51,6 +76,10 @@ QVariant CheckListModel::data(const QModelIndex& index, int role) const
         case StatusColumn: return QString::fromStdString(entry.Status);
         case SizeColumn: return QString::fromStdString(entry.SizeText);
         case PathColumn: return QString::fromStdString(Utf8FromNative(entry.Path));
+        case VerdictColumn:
+            return entry.Verdict ? QString::fromUtf8(VerdictText(*entry.Verdict).data(),
+                                                     static_cast<qsizetype>(VerdictText(*entry.Verdict).size()))
+                                 : QString();
         }
         return {};
     case Qt::DecorationRole:
@@ -58,8 +87,23 @@ QVariant CheckListModel::data(const QModelIndex& index, int role) const
             return icons_.Icon(entry.Icon);
         return {};
     case Qt::BackgroundRole:
+        if (index.column() == VerdictColumn && Differs(entry))
+            return QBrush(kDiffersBackground);
         if (auto colour = ColourGroupBackground(entry.ColourGroup))
             return QBrush(*colour);
+        return {};
+    case Qt::ForegroundRole:
+        if (index.column() == VerdictColumn && Differs(entry))
+            return QBrush(kDiffersText);
+        if (index.column() == VerdictColumn && entry.Verdict && *entry.Verdict != SumVerdict::Matches)
+            return QBrush(kNotCheckedText);
+        return {};
+    case Qt::FontRole:
+        if (Differs(entry)) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
         return {};
     default:
         return {};
@@ -75,6 +119,7 @@ QVariant CheckListModel::headerData(int section, Qt::Orientation orientation, in
     case StatusColumn: return QStringLiteral("状态");
     case SizeColumn: return QStringLiteral("文件大小");
     case PathColumn: return QStringLiteral("路径");
+    case VerdictColumn: return QStringLiteral("校验结果");
     }
     return {};
 }
@@ -93,6 +138,7 @@ void CheckListModel::EntriesAppended(size_t first, size_t count)
     beginInsertRows({}, static_cast<int>(first), static_cast<int>(first + count - 1));
     rows_ += static_cast<int>(count);
     endInsertRows();
+    ShowVerdictsFor(first, first + count - 1);
 }
 
 void CheckListModel::EntryRemoved(size_t index)
@@ -106,10 +152,12 @@ void CheckListModel::ListCleared()
 {
     beginResetModel();
     rows_ = 0;
+    verdictColumn_ = false;
     endResetModel();
 }
 
 void CheckListModel::EntriesChanged(size_t first, size_t last)
 {
-    emit dataChanged(index(static_cast<int>(first), 0), index(static_cast<int>(last), ColumnCount - 1));
+    ShowVerdictsFor(first, last);
+    emit dataChanged(index(static_cast<int>(first), 0), index(static_cast<int>(last), columnCount() - 1));
 }

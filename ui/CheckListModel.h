@@ -1,5 +1,6 @@
-// The check list as the four columns of NeedCheckFileList. It follows the list through its
-// observer, so an append inserts rows and a change repaints only the rows that changed.
+// The check list as the four columns of NeedCheckFileList, and a fifth with the verdict once an
+// entry has an expected digest (a list without any keeps its four). It follows the list through
+// its observer, so an append inserts rows and a change repaints only the rows that changed.
 #pragma once
 
 #include "checking/CheckList.h"
@@ -18,7 +19,7 @@ std::optional<QColor> ColourGroupBackground(int group);
 class CheckListModel : public QAbstractTableModel, private CheckListObserver {
     Q_OBJECT
 public:
-    enum Column { NameColumn, StatusColumn, SizeColumn, PathColumn, ColumnCount };
+    enum Column { NameColumn, StatusColumn, SizeColumn, PathColumn, ColumnCount, VerdictColumn = ColumnCount };
 
     CheckListModel(CheckList& list, const IconList& icons, QObject* parent = nullptr);
     ~CheckListModel() override;
@@ -29,7 +30,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // Whether the verdict column is there.
+    bool ShowsVerdicts() const { return verdictColumn_; }
+
 private:
+    // Adds the verdict column when one of the entries first to last has an expected digest.
+    void ShowVerdictsFor(size_t first, size_t last);
+
     void EntriesAppended(size_t first, size_t count) override;
     void EntryRemoved(size_t index) override;
     void ListCleared() override;
@@ -40,4 +47,5 @@ private:
     // The rows announced to the views. The list tells of a change after making it, while Qt
     // wants to hear of it before; this count is what the views have been told.
     int rows_ = 0;
+    bool verdictColumn_ = false;
 };

@@ -29,14 +29,27 @@ CheckListView::CheckListView(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
+void CheckListView::setModel(QAbstractItemModel* model)
+{
+    QTableView::setModel(model);
+    if (!model)
+        return;
+    // The verdict column comes and goes with the expected digests.
+    connect(model, &QAbstractItemModel::columnsInserted, this, &CheckListView::ShareColumnWidths);
+    connect(model, &QAbstractItemModel::modelReset, this, &CheckListView::ShareColumnWidths);
+}
+
 void CheckListView::ShareColumnWidths()
 {
-    const int rest = std::max(0, viewport()->width() - kStatusWidth - kSizeWidth);
+    const bool verdicts = model() && model()->columnCount() > CheckListModel::VerdictColumn;
+    const int rest = std::max(0, viewport()->width() - kStatusWidth - kSizeWidth - (verdicts ? kVerdictWidth : 0));
     const int pathWidth = rest / 2;
     setColumnWidth(CheckListModel::NameColumn, rest - pathWidth);
     setColumnWidth(CheckListModel::StatusColumn, kStatusWidth);
     setColumnWidth(CheckListModel::SizeColumn, kSizeWidth);
     setColumnWidth(CheckListModel::PathColumn, pathWidth);
+    if (verdicts)
+        setColumnWidth(CheckListModel::VerdictColumn, kVerdictWidth);
 }
 
 void CheckListView::resizeEvent(QResizeEvent* event)

@@ -9,8 +9,11 @@ class CheckListView : public QTableView {
 public:
     static constexpr int kStatusWidth = 50;
     static constexpr int kSizeWidth = 80;
+    static constexpr int kVerdictWidth = 70;  // only while the list shows verdicts
 
     explicit CheckListView(QWidget* parent = nullptr);
+
+    void setModel(QAbstractItemModel* model) override;
 
     // The name and path columns share what the fixed ones leave of the client width in equal
     // parts, the name column taking the odd pixel.

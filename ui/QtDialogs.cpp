@@ -1,5 +1,6 @@
 #include "ui/QtDialogs.h"
 
+#include "hashing/DigestAlgorithm.h"
 #include "ui/ApplicationTitle.h"
 
 #include <QClipboard>
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -36,16 +38,48 @@ std::string QtDialogs::ChooseFolder(QWidget* parent)
     return folder.isEmpty() ? std::string() : NativePath(folder);
 }
 
-std::optional<std::string> QtDialogs::ChooseSavePath(QWidget* parent, const std::string& proposed)
+std::optional<SaveChoice> QtDialogs::ChooseSavePath(QWidget* parent, const std::string& proposed,
+                                                    const QStringList& furtherFilters)
 {
     // No default suffix: a name typed without ".txt" is used as typed. Replacing an existing
     // file asks nothing, since the old file is only replaced once the new one is complete.
+    const QStringList filters = QStringList{QStringLiteral("文本文件 (*.txt)")} + furtherFilters;
+    QString chosenFilter = filters.first();
     const QString path = QFileDialog::getSaveFileName(
         parent, QStringLiteral("结果另存为"), QFile::decodeName(QByteArray::fromStdString(proposed)),
-        QStringLiteral("文本文件 (*.txt)"), nullptr, QFileDialog::DontConfirmOverwrite);
+        filters.join(QStringLiteral(";;")), &chosenFilter, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return std::nullopt;
-    return NativePath(path);
+    return SaveChoice{NativePath(path), static_cast<int>(std::max<qsizetype>(0, filters.indexOf(chosenFilter)))};
+}
+
+std::string QtDialogs::ChooseSumFile(QWidget* parent)
+{
+    // The names the common tools give their sum files, in both letter cases: Linux matches
+    // patterns case by case.
+    QStringList patterns;
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms) {
+        const QString option = QString::fromLatin1(info.Option.data(), static_cast<qsizetype>(info.Option.size()));
+        patterns << QStringLiteral("*.") + option << QStringLiteral("*.") + option.toUpper()
+                 << option.toUpper() + QStringLiteral("SUMS") << option + QStringLiteral("sums*");
+    }
+    patterns << QStringLiteral("*.rmd160") << QStringLiteral("*.sfv") << QStringLiteral("*.SFV")
+             << QStringLiteral("*.sum") << QStringLiteral("*SUMS*") << QStringLiteral("*.txt");
+    const QString filters = QStringLiteral("校验文件 (") + patterns.join(QLatin1Char(' ')) +
+                            QStringLiteral(");;所有文件 (*)");
+    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("请选择校验文件"), QString(), filters);
+    return path.isEmpty() ? std::string() : NativePath(path);
+}
+
+std::optional<QString> QtDialogs::AskDigest(QWidget* parent, const QString& offered)
+{
+    bool accepted = false;
+    const QString digest = QInputDialog::getText(parent, QStringLiteral("比较摘要"),
+                                                 QStringLiteral("请输入或粘贴要比较的摘要："), QLineEdit::Normal,
+                                                 offered, &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return digest;
 }
 
 void QtDialogs::ShowError(QWidget* parent, const QString& text)
@@ -56,5 +90,7 @@ void QtDialogs::ShowError(QWidget* parent, const QString& text)
 }
 
 void QtDialogs::SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+QString QtDialogs::ClipboardText() { return QGuiApplication::clipboard()->text(); }
 
 void QtDialogs::OpenUrl(const QUrl& address) { QDesktopServices::openUrl(address); }

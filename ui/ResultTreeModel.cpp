@@ -1,5 +1,8 @@
 #include "ui/ResultTreeModel.h"
 
+#include <QBrush>
+#include <QFont>
+
 #include "platform/TextEncoding.h"
 
 namespace {
@@ -68,6 +71,13 @@ const std::string* ResultTreeModel::NodeText(const QModelIndex& index) const
 
 QVariant ResultTreeModel::data(const QModelIndex& index, int role) const
 {
+    if (role == Qt::BackgroundRole && IsHighlighted(index))
+        return QBrush(QColor(255, 224, 64));
+    if (role == Qt::FontRole && IsHighlighted(index)) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
     if (role != Qt::DisplayRole)
         return {};
     const std::string* text = NodeText(index);
@@ -101,8 +111,33 @@ void ResultTreeModel::LineAppended(size_t root, size_t line)
     endInsertRows();
 }
 
+bool ResultTreeModel::IsHighlighted(const QModelIndex& index) const
+{
+    if (highlighted_.empty() || !index.isValid() || index.internalId() == kRootId)
+        return false;
+    return highlighted_.count({static_cast<size_t>(index.internalId() - 1), static_cast<size_t>(index.row())}) > 0;
+}
+
+QModelIndex ResultTreeModel::LineIndex(size_t root, size_t line) const
+{
+    if (root >= linesOfRoot_.size() || line >= static_cast<size_t>(linesOfRoot_[root]))
+        return {};
+    return index(static_cast<int>(line), 0, index(static_cast<int>(root), 0));
+}
+
+void ResultTreeModel::SetHighlighted(const std::vector<std::pair<size_t, size_t>>& lines)
+{
+    std::set<std::pair<size_t, size_t>> changed = highlighted_;
+    highlighted_ = std::set<std::pair<size_t, size_t>>(lines.begin(), lines.end());
+    changed.insert(highlighted_.begin(), highlighted_.end());
+    for (const auto& [root, line] : changed)
+        if (QModelIndex at = LineIndex(root, line); at.isValid())
+            emit dataChanged(at, at, {Qt::BackgroundRole, Qt::FontRole});
+}
+
 void ResultTreeModel::TreeCleared()
 {
+    highlighted_.clear();
     beginResetModel();
     linesOfRoot_.clear();
     endResetModel();

@@ -6,7 +6,9 @@
 
 #include <QAbstractItemModel>
 
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ResultTreeModel : public QAbstractItemModel, private ResultTreeObserver {
@@ -26,6 +28,12 @@ public:
     // an index that names no node.
     const std::string* NodeText(const QModelIndex& index) const;
 
+    // The result lines the compare command found, shown highlighted until the next pass or
+    // comparison; the index of a line, for scrolling to it.
+    void SetHighlighted(const std::vector<std::pair<size_t, size_t>>& lines);
+    bool IsHighlighted(const QModelIndex& index) const;
+    QModelIndex LineIndex(size_t root, size_t line) const;
+
 private:
     void RootAppended(size_t root) override;
     void LineAppended(size_t root, size_t line) override;
@@ -34,4 +42,5 @@ private:
     ResultTree& tree_;
     // What the views have been told: the tree reports a change after making it.
     std::vector<int> linesOfRoot_;
+    std::set<std::pair<size_t, size_t>> highlighted_;
 };

@@ -1,7 +1,10 @@
 // The window's commands and what the checking core asks of it.
 #include "ui/SumoraMain.h"
 
+#include "checking/ResultDigests.h"
 #include "checking/ResultExport.h"
+#include "checking/SumExport.h"
+#include "sums/HexDigest.h"
 #include "platform/FileSystem.h"
 #include "ui/CheckListModel.h"
 #include "ui/CheckListView.h"
@@ -86,6 +89,23 @@ void TSumoraForm::OpenDocuMenuClick()
     RunCommand([this] { checker_.AddFolder(dialogs_.ChooseFolder(this)); });
 }
 
+void TSumoraForm::ImportSumFileMenuClick()
+{
+    RunCommand([this] {
+        const std::string path = dialogs_.ChooseSumFile(this);
+        if (path.empty())
+            return;
+        const SumImportReport report = checker_.ImportSumFile(path);
+        // The core ticked the algorithms the listed digests need.
+        for (size_t i = 0; i < kHashItems.size(); ++i)
+            hashItemActions_[i]->setChecked(checker_.IsChecked(kHashItems[i].Item));
+        ShowEngineChecks();
+        const std::string error = report.ErrorText();
+        if (!error.empty())
+            dialogs_.ShowError(this, QString::fromStdString(error));
+    });
+}
+
 void TSumoraForm::WMDropFiles(const std::vector<std::string>& names)
 {
     // Also while a pass runs: the core appends the entries for the next pass and leaves the
@@ -130,6 +150,54 @@ void TSumoraForm::CalculateMenuClick()
     }
 }
 
+// ---- Comparing with one digest ----
+
+void TSumoraForm::CompareDigestMenuClick()
+{
+    RunCommand([this] {
+        // A digest on the clipboard is what the user most likely wants to compare with.
+        std::string offered = NormalisePastedDigest(dialogs_.ClipboardText().toStdString());
+        if (offered.empty())
+            offered = comparedDigest_;
+        const std::optional<QString> typed = dialogs_.AskDigest(this, QString::fromStdString(offered));
+        if (!typed)
+            return;
+        const std::string digest = NormalisePastedDigest(typed->toStdString());
+        if (digest.empty()) {
+            comparedDigest_.clear();
+            treeModel_->SetHighlighted({});
+            SetStatusText("“" + typed->trimmed().toStdString() + "”不是有效的摘要");
+            return;
+        }
+        comparedDigest_ = digest;
+        SetStatusText(ShowDigestMatches());
+    });
+}
+
+void TSumoraForm::PassEnded()
+{
+    // A digest being compared is looked for in the new results; what the pass said stays.
+    if (!comparedDigest_.empty())
+        SetStatusText(StatusText().toStdString() + "；" + ShowDigestMatches());
+}
+
+std::string TSumoraForm::ShowDigestMatches()
+{
+    const std::vector<DigestMatch> matches = FindDigest(checker_.Tree(), comparedDigest_);
+    std::vector<std::pair<size_t, size_t>> lines;
+    for (const DigestMatch& match : matches) {
+        lines.emplace_back(match.Root, match.Line);
+        resultTreeView_->expand(treeModel_->index(static_cast<int>(match.Root), 0));
+    }
+    treeModel_->SetHighlighted(lines);
+    if (!matches.empty()) {
+        const QModelIndex first = treeModel_->LineIndex(matches.front().Root, matches.front().Line);
+        // Brought into view but not selected: the selection's colour would hide the highlight.
+        resultTreeView_->scrollTo(first);
+    }
+    return DigestMatchText(checker_.Tree(), matches);
+}
+
 // ---- Export, web site, quitting ----
 
 void TSumoraForm::CopyResultMenuClick()
@@ -152,11 +220,31 @@ void TSumoraForm::SaveMenuClick()
 {
     RunCommand([this] {
         const std::string proposed = lastSavePath_.empty() ? kProposedResultName : lastSavePath_;
-        const std::optional<std::string> path = dialogs_.ChooseSavePath(this, proposed);
-        if (!path)
+        // The result file first, then sum files of the last pass that other tools read.
+        const std::vector<DigestAlgorithm> algorithms = AlgorithmsInTree(checker_.Tree());
+        QStringList filters;
+        for (DigestAlgorithm algorithm : algorithms)
+            filters << QStringLiteral("%1 校验文件 (*.%2)")
+                           .arg(QString::fromUtf8(Info(algorithm).LineName.data(),
+                                                  static_cast<qsizetype>(Info(algorithm).LineName.size())),
+                                QString::fromUtf8(Info(algorithm).Option.data(),
+                                                  static_cast<qsizetype>(Info(algorithm).Option.size())));
+        if (!algorithms.empty())
+            filters << QStringLiteral("BSD 格式校验文件，全部算法 (*.sum)") << QStringLiteral("CSV 表格 (*.csv)");
+        const std::optional<SaveChoice> choice = dialogs_.ChooseSavePath(this, proposed, filters);
+        if (!choice)
             return;
-        lastSavePath_ = *path;
-        SaveResultFile(checker_.Tree(), *path);
+        lastSavePath_ = choice->Path;
+        // The chosen filter decides the format, whatever the name typed says.
+        const size_t filter = static_cast<size_t>(std::max(0, choice->Filter));
+        if (filter == 0 || filter > algorithms.size() + 2)
+            SaveResultFile(checker_.Tree(), choice->Path);
+        else if (filter <= algorithms.size())
+            SaveSumFile(checker_.Tree(), checker_.List(), SumExportKind::Gnu, algorithms[filter - 1], choice->Path);
+        else
+            SaveSumFile(checker_.Tree(), checker_.List(),
+                        filter == algorithms.size() + 1 ? SumExportKind::Tagged : SumExportKind::Csv,
+                        DigestAlgorithm::MD5, choice->Path);
     });
 }
 

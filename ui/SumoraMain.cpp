@@ -220,6 +220,7 @@ void TSumoraForm::BuildMenus()
     openFileMenu_->setIcon(MenuIcon(MenuPicture::AddFile));
     openDocuMenu_ = NewAction("OpenDocuMenu", QStringLiteral("添加文件夹"));
     openDocuMenu_->setIcon(MenuIcon(MenuPicture::AddFolder));
+    importSumFileMenu_ = NewAction("ImportSumFileMenu", QStringLiteral("导入校验文件"));
     deleteFileMenu_ = NewAction("DeleteFileMenu", QStringLiteral("删除文件"));
     deleteListMenu_ = NewAction("DeleteListMenu", QStringLiteral("清空列表"));
     saveMenu_ = NewAction("SaveMenu", QStringLiteral("保存列表"));
@@ -230,6 +231,7 @@ void TSumoraForm::BuildMenus()
     quitMenu_->setIcon(MenuIcon(MenuPicture::Quit));
     fileMenu_->addAction(openFileMenu_);
     fileMenu_->addAction(openDocuMenu_);
+    fileMenu_->addAction(importSumFileMenu_);
     NewSeparator(fileMenu_, "Cut1");
     fileMenu_->addAction(deleteFileMenu_);
     fileMenu_->addAction(deleteListMenu_);
@@ -247,6 +249,9 @@ void TSumoraForm::BuildMenus()
     toolsMenu_->addAction(hashMenu_);
     NewSeparator(toolsMenu_, "Cut3");
     toolsMenu_->addAction(calculateMenu_);
+    compareDigestMenu_ = NewAction("CompareDigestMenu", QStringLiteral("比较摘要"));
+    compareDigestMenu_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    toolsMenu_->addAction(compareDigestMenu_);
 
     helpMenu_ = mainMenu->addMenu(QStringLiteral("帮助(&H)"));
     helpMenu_->setObjectName(QStringLiteral("HelpMenu"));
@@ -255,17 +260,19 @@ void TSumoraForm::BuildMenus()
     homePage_->setIcon(MenuIcon(MenuPicture::HomePage));
     helpMenu_->addAction(homePage_);
 
-    for (QAction* action : {openFileMenu_, saveMenu_, calculateMenu_, homePage_})
+    for (QAction* action : {openFileMenu_, saveMenu_, calculateMenu_, compareDigestMenu_, homePage_})
         shortcutGate_->Watch(action);
 
     connect(openFileMenu_, &QAction::triggered, this, &TSumoraForm::OpenFileMenuClick);
     connect(openDocuMenu_, &QAction::triggered, this, &TSumoraForm::OpenDocuMenuClick);
+    connect(importSumFileMenu_, &QAction::triggered, this, &TSumoraForm::ImportSumFileMenuClick);
     connect(deleteFileMenu_, &QAction::triggered, this, &TSumoraForm::DeleteFileMenuClick);
     connect(deleteListMenu_, &QAction::triggered, this, &TSumoraForm::DeleteListMenuClick);
     connect(saveMenu_, &QAction::triggered, this, &TSumoraForm::SaveMenuClick);
     connect(quitMenu_, &QAction::triggered, this, &TSumoraForm::QuitMenuClick);
     connect(hashMenu_, &QAction::triggered, this, &TSumoraForm::HashMenuClick);
     connect(calculateMenu_, &QAction::triggered, this, &TSumoraForm::CalculateMenuClick);
+    connect(compareDigestMenu_, &QAction::triggered, this, &TSumoraForm::CompareDigestMenuClick);
     connect(homePage_, &QAction::triggered, this, &TSumoraForm::HomePageClick);
 }
 

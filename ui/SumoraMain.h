@@ -70,10 +70,12 @@ public:
     void EnableSaveCommands() override;
     void DisableSaveToolButton() override;
     void RefreshEntryIcons() override;
+    void PassEnded() override;
 
 public slots:
     void OpenFileMenuClick();
     void OpenDocuMenuClick();
+    void ImportSumFileMenuClick();
     void DeleteFileMenuClick();
     void DeleteListMenuClick();
     void SaveMenuClick();
@@ -83,6 +85,7 @@ public slots:
     void HomePageClick();
     void CopyResultMenuClick();
     void N1Click();
+    void CompareDigestMenuClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -111,6 +114,9 @@ private:
     template <class Command>
     void RunCommand(Command&& command);
     void ShowRefusals(const IntakeReport& report);
+    // Highlights the result lines of the digest being compared, brings the first into view and
+    // returns the status text that says what was found.
+    std::string ShowDigestMatches();
 
     // Declared first: the engines outlive the core that points at them.
     TComponent engineOwner_;
@@ -142,12 +148,14 @@ private:
 
     QAction* openFileMenu_ = nullptr;
     QAction* openDocuMenu_ = nullptr;
+    QAction* importSumFileMenu_ = nullptr;
     QAction* deleteFileMenu_ = nullptr;
     QAction* deleteListMenu_ = nullptr;
     QAction* saveMenu_ = nullptr;
     QAction* quitMenu_ = nullptr;
     QAction* hashMenu_ = nullptr;
     QAction* calculateMenu_ = nullptr;
+    QAction* compareDigestMenu_ = nullptr;
     QAction* homePage_ = nullptr;
 
     QAction* openFileToolBtn_ = nullptr;
@@ -169,4 +177,6 @@ private:
     bool closeAfterPass_ = false;
     bool shownBefore_ = false;
     std::string lastSavePath_;
+    // The digest of the last comparison (lower-case hex), looked for again after each pass.
+    std::string comparedDigest_;
 };

@@ -1,0 +1,36 @@
+// Taking the files a sum file lists into the check list, as the open-file intake takes files,
+// each with what it should give.
+#pragma once
+
+#include "checking/CheckList.h"
+#include "checking/Intake.h"
+#include "hashing/DigestAlgorithm.h"
+#include "sums/SumFileReader.h"
+
+#include <string>
+#include <vector>
+
+class FileSystem;
+
+struct SumImportReport {
+    std::string SumFile;
+    std::string OpenError;  // the sum file itself could not be read: "Cannot open file "%s". %s"
+    size_t Listed = 0;      // listings read, one per line
+    size_t Taken = 0;       // entries added to the list
+    size_t Missing = 0;     // of those, files that are not there: shown with the verdict missing
+    IntakeReport Refused;   // folders, FIFOs, devices, files whose size cannot be read
+    size_t ProblemCount = 0;
+    std::vector<SumLineProblem> Problems;  // the first of them
+    DigestSet Needed;                      // the algorithms the listings need
+
+    // The error box text, "" when there is nothing to tell: the sum file that could not be
+    // read, or that lists nothing, the unreadable lines with their numbers, the refused files.
+    std::string ErrorText() const;
+};
+
+// Adds every listed file to the list: an existing one through the intake, a missing one as an
+// entry of its own that already carries the verdict missing, a path already in the list (from
+// an earlier intake or an earlier line) only once, with every expectation of it. Nothing
+// changes the algorithm selection here: the caller ticks report.Needed.
+void ImportSumListings(const SumFileContents& contents, const std::string& sumFile, CheckList& list,
+                       Intake& intake, FileSystem& files, SumImportReport& report);

@@ -1,0 +1,308 @@
+// Checking files against sum files through the core: the import, the verdicts a pass leaves,
+// the sum files written from a pass and read back by the real tools and by the import.
+#include "checking/AlgorithmSelection.h"
+#include "checking/ResultDigests.h"
+#include "checking/SumExport.h"
+#include "checking/Verdicts.h"
+#include "sums/HexDigest.h"
+#include "sums/SumWriter.h"
+#include "tests/checking/CheckerTestBed.h"
+#include "tests/support/SumsTesting.h"
+
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include <filesystem>
+#include <map>
+
+namespace {
+
+class SumCheck : public CheckerTestBed {
+protected:
+    // Every awkward name in dir/data, plus "changed" and "removed".
+    void MakeData(bool forCoreutils = true)
+    {
+        std::filesystem::create_directory(dir / "data");
+        names = AwkwardNames(forCoreutils);
+        names.push_back("changed");
+        names.push_back("removed");
+        for (size_t i = 0; i < names.size(); ++i)
+            dir.Write("data/" + names[i], std::string(i * 311, 'd') + names[i]);
+    }
+
+    void RunInDir(const std::string& command)
+    {
+        std::string line = "cd " + ShellWord(dir.Path()) + " && " + command;
+        ASSERT_EQ(RunShell(line), 0) << line;
+    }
+
+    std::string AllData() const
+    {
+        std::string words;
+        for (const std::string& name : names)
+            words += " " + ShellWord("data/" + name);
+        return words;
+    }
+
+    // The verdict of every entry, by its name relative to dir.
+    std::map<std::string, std::optional<SumVerdict>> VerdictsByName()
+    {
+        std::map<std::string, std::optional<SumVerdict>> verdicts;
+        for (size_t i = 0; i < checker.List().Count(); ++i)
+            verdicts[checker.List().At(i).Path.substr(dir.Path().size() + 1)] = checker.List().At(i).Verdict;
+        return verdicts;
+    }
+
+    std::vector<std::string> names;
+};
+
+TEST_F(SumCheck, ImportedSha256SumsGiveEveryVerdictAfterAPass)
+{
+    MakeData();
+    RunInDir("sha256sum" + AllData() + " > SHA256SUMS");
+    dir.Write("data/changed", "changed afterwards");
+    std::filesystem::remove(dir / "data/removed");
+
+    SelectOnly({HashItem::MD5});
+    const SumImportReport report = checker.ImportSumFile(dir / "SHA256SUMS");
+    EXPECT_EQ(report.ErrorText(), "");
+    EXPECT_EQ(report.Listed, names.size());
+    EXPECT_EQ(report.Missing, 1u);
+    ASSERT_EQ(checker.List().Count(), names.size());
+    // The missing file is shown as missing at once; the others wait for the pass.
+    EXPECT_EQ(VerdictsByName()["data/removed"], SumVerdict::Missing);
+    EXPECT_EQ(VerdictsByName()["data/plain"], std::nullopt);
+    // The sum file's name tells SHA-256: it is ticked, nothing else is added.
+    EXPECT_TRUE(checker.IsChecked(HashItem::SHA256));
+    EXPECT_FALSE(checker.IsChecked(HashItem::Haval256));
+    EXPECT_TRUE(checker.IsChecked(HashItem::MD5));
+
+    checker.Calculate();
+    for (const auto& [name, verdict] : VerdictsByName()) {
+        const SumVerdict expected = name == "data/changed"   ? SumVerdict::Differs
+                                    : name == "data/removed" ? SumVerdict::Missing
+                                                             : SumVerdict::Matches;
+        EXPECT_EQ(verdict, expected) << name;
+    }
+    VerdictTotals totals;
+    totals.Matches = names.size() - 2;
+    totals.Differs = 1;
+    totals.Missing = 1;
+    EXPECT_EQ(window.StatusText, VerdictStatusText("计算完毕", totals));
+    EXPECT_EQ(window.StatusText.rfind("计算完毕，匹配 ", 0), 0u);
+}
+
+TEST_F(SumCheck, AmbiguousLengthsTickEveryCandidateAndMatchAny)
+{
+    MakeData();
+    names.pop_back();  // nothing removed here
+    // 32 digits from three tools, 40 from two, without a name that tells the algorithm.
+    std::string sums;
+    size_t i = 0;
+    for (const std::string& name : names) {
+        const std::string path = dir / ("data/" + name);
+        const DigestAlgorithm which[] = {DigestAlgorithm::MD4, DigestAlgorithm::RipeMD128, DigestAlgorithm::RipeMD160,
+                                         DigestAlgorithm::MD5, DigestAlgorithm::SHA1};
+        const DigestAlgorithm algorithm = which[i++ % 5];
+        sums += GnuSumLine(OracleFileHex(algorithm, path), "data/" + name);
+    }
+    dir.Write("checksums.txt", sums);
+    SelectOnly({});
+    checker.ImportSumFile(dir / "checksums.txt");
+    for (HashItem item : {HashItem::MD5, HashItem::MD4, HashItem::RipeMD128, HashItem::SHA1, HashItem::RipeMD160})
+        EXPECT_TRUE(checker.IsChecked(item)) << AlgorithmSelection::Info(item).Caption;
+    EXPECT_FALSE(checker.IsChecked(HashItem::SHA256));
+    checker.Calculate();
+    for (const auto& [name, verdict] : VerdictsByName())
+        EXPECT_EQ(verdict, SumVerdict::Matches) << name;
+}
+
+// Every one of our algorithms exported, checked by the tool that knows it, and imported back.
+TEST_F(SumCheck, ExportsAreCheckedByTheRealToolsAndImportBackAsMatches)
+{
+    MakeData();
+    names.pop_back();
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(dir / ("data/" + name));
+    SelectAll();
+    Drop(paths);
+    checker.Calculate();
+
+    const std::pair<DigestAlgorithm, const char*> coreutils[] = {
+        {DigestAlgorithm::MD5, "md5sum"},       {DigestAlgorithm::SHA1, "sha1sum"},
+        {DigestAlgorithm::SHA256, "sha256sum"}, {DigestAlgorithm::SHA384, "sha384sum"},
+        {DigestAlgorithm::SHA512, "sha512sum"},
+    };
+    for (const auto& [algorithm, tool] : coreutils) {
+        const std::string file = dir / (std::string(tool) + ".txt");
+        SaveSumFile(checker.Tree(), checker.List(), SumExportKind::Gnu, algorithm, file);
+        // Relative names: the files lie below the sum file's folder.
+        EXPECT_EQ(ReadWholeFile(file).find(dir.Path()), std::string::npos);
+        RunInDir(std::string(tool) + " --strict --quiet -c " + ShellWord(file));
+    }
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+        SaveSumFile(checker.Tree(), checker.List(), SumExportKind::Gnu, info.Algorithm,
+                    dir / ("sums." + std::string(info.Option)));
+    SaveSumFile(checker.Tree(), checker.List(), SumExportKind::Tagged, DigestAlgorithm::MD5, dir / "all.bsd");
+    const std::string tagged = ReadWholeFile(dir / "all.bsd");
+    EXPECT_EQ(static_cast<size_t>(std::count(tagged.begin(), tagged.end(), '\n')), 11 * names.size());
+
+    // Back through the import of a fresh core: every file matches, for every algorithm.
+    std::vector<std::string> imported;
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+        imported.push_back(dir / ("sums." + std::string(info.Option)));
+    imported.push_back(dir / "all.bsd");
+    for (const std::string& sumFile : imported) {
+        SCOPED_TRACE(sumFile);
+        RecordingWindow otherWindow;
+        Checker other(otherWindow, files);
+        other.FillEngineList(owner);
+        const SumImportReport report = other.ImportSumFile(sumFile);
+        EXPECT_EQ(report.ErrorText(), "");
+        ASSERT_EQ(other.List().Count(), names.size());
+        other.Calculate();
+        for (size_t i = 0; i < other.List().Count(); ++i)
+            EXPECT_EQ(other.List().At(i).Verdict, SumVerdict::Matches) << other.List().At(i).Path;
+    }
+}
+
+TEST_F(SumCheck, RhashChecksOurTaggedFileOfTheAlgorithmsItKnows)
+{
+    MakeData(false);
+    names.pop_back();
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(dir / ("data/" + name));
+    SelectAll();
+    // rhash knows neither HAVAL nor RIPEMD-128.
+    checker.HashItemClicked(HashItem::Haval256, false);
+    checker.HashItemClicked(HashItem::RipeMD128, false);
+    Drop(paths);
+    checker.Calculate();
+    SaveSumFile(checker.Tree(), checker.List(), SumExportKind::Tagged, DigestAlgorithm::MD5, dir / "all.bsd");
+    RunInDir("rhash --skip-ok -c all.bsd > /dev/null");
+    RunInDir("rhash --skip-ok --sfv" + AllData() + " > all.sfv");
+    // And rhash's SFV comes back as matches.
+    checker.ClearList();
+    checker.ImportSumFile(dir / "all.sfv");
+    checker.Calculate();
+    ASSERT_EQ(checker.List().Count(), names.size());
+    for (size_t i = 0; i < checker.List().Count(); ++i)
+        EXPECT_EQ(checker.List().At(i).Verdict, SumVerdict::Matches) << checker.List().At(i).Path;
+}
+
+// The CRC-32 line drops leading zeros ("%06X"): the full eight digits are compared and written.
+TEST_F(SumCheck, ShortCrc32LinesAreReadInFull)
+{
+    std::string content = "seed";
+    uLong crc = 0;
+    for (unsigned i = 0;; ++i) {
+        content = "seed" + std::to_string(i);
+        crc = crc32(0, reinterpret_cast<const Bytef*>(content.data()), static_cast<uInt>(content.size()));
+        if (crc < 0x00100000)
+            break;
+    }
+    const std::string path = dir.Write("small crc", content);
+    SelectOnly({HashItem::CRC32_FCS32});
+    Drop({path});
+    checker.Calculate();
+    ASSERT_EQ(Lines(0).size(), 1u);
+    EXPECT_LT(Lines(0)[0].size(), std::string("CRC32_FCS32：").size() + 8);
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08lx", crc);
+    EXPECT_EQ(GnuSumFileText(checker.Tree(), checker.List(), DigestAlgorithm::CRC32, dir.Path()),
+              std::string(digits) + "  small crc\n");
+    EXPECT_EQ(FindDigest(checker.Tree(), digits).size(), 1u);
+    dir.Write("check.sfv", "small crc " + std::string(digits) + "\n");
+    checker.ImportSumFile(dir / "check.sfv");
+    checker.Calculate();
+    EXPECT_EQ(checker.List().At(0).Verdict, SumVerdict::Matches);
+    EXPECT_EQ(checker.List().Count(), 1u);  // the path was in the list already
+}
+
+TEST_F(SumCheck, BadSumFilesAndListingsGetClearReports)
+{
+    std::filesystem::create_directory(dir / "folder.md5");
+    EXPECT_NE(checker.ImportSumFile(dir / "folder.md5").ErrorText().find("Is a directory"), std::string::npos);
+    EXPECT_NE(checker.ImportSumFile(dir / "nothing.md5").ErrorText().find("Cannot open file"), std::string::npos);
+    dir.Write("empty.md5", "");
+    EXPECT_NE(checker.ImportSumFile(dir / "empty.md5").ErrorText().find("没有可识别的校验行"), std::string::npos);
+
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "sub");
+    dir.Write("x", "x");
+    const std::string md5x = OracleFileHex(DigestAlgorithm::MD5, dir / "x");
+    dir.Write("sub/list.md5", "garbage\n" + md5x + "  ../x\n" + md5x + "  ../x\n" + md5x + "  ../fifo\n" + md5x +
+                                  "  " + dir.Path() + "/sub\n" + md5x + "  " + dir.Path() + "/x\n");
+    const SumImportReport report = checker.ImportSumFile(dir / "sub/list.md5");
+    const std::string text = report.ErrorText();
+    EXPECT_NE(text.find("有 1 行无法识别"), std::string::npos) << text;
+    EXPECT_NE(text.find("第 1 行："), std::string::npos) << text;
+    EXPECT_NE(text.find("fifo\". Is a FIFO"), std::string::npos) << text;
+    EXPECT_NE(text.find("sub\". Is a directory"), std::string::npos) << text;
+    // "../x" twice and "x" by its absolute path: two entries, the same bytes lexically differ.
+    ASSERT_EQ(checker.List().Count(), 2u);
+    EXPECT_EQ(checker.List().At(0).Path, dir / "sub/../x");
+    EXPECT_EQ(checker.List().At(0).Expected.size(), 1u);
+    checker.Calculate();
+    EXPECT_EQ(checker.List().At(0).Verdict, SumVerdict::Matches);
+    EXPECT_EQ(checker.List().At(1).Verdict, SumVerdict::Matches);
+}
+
+TEST_F(SumCheck, AListWithoutExpectedDigestsEndsAsBefore)
+{
+    Drop({dir.Write("a", "a")});
+    checker.Calculate();
+    EXPECT_EQ(window.StatusText, "计算完毕");
+    EXPECT_FALSE(checker.List().At(0).Verdict);
+}
+
+TEST_F(SumCheck, UnreadableFilesAreJudgedSo)
+{
+    const std::string path = dir.Write("locked", "content");
+    dir.Write("SHA1SUMS", GnuSumLine(OracleFileHex(DigestAlgorithm::SHA1, path), "locked"));
+    SelectOnly({});
+    checker.ImportSumFile(dir / "SHA1SUMS");
+    files.FailOpen(path);
+    checker.Calculate();
+    EXPECT_EQ(checker.List().At(0).Verdict, SumVerdict::Unreadable);
+}
+
+TEST_F(SumCheck, ComparingWithOneDigestFindsItInAnyAlgorithm)
+{
+    const std::string a = dir.Write("a", "a"), b = dir.Write("b", "b");
+    SelectAll();
+    Drop({a, b});
+    checker.Calculate();
+    const std::string sha256OfB = OracleFileHex(DigestAlgorithm::SHA256, b);
+    const std::vector<DigestMatch> found = FindDigest(checker.Tree(), NormalisePastedDigest(" " + sha256OfB + "\n"));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Root, 1u);
+    EXPECT_EQ(found[0].Algorithm, DigestAlgorithm::SHA256);
+    const std::string md5OfA = OracleFileHex(DigestAlgorithm::MD5, a);
+    std::string upper = md5OfA;
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    ASSERT_EQ(FindDigest(checker.Tree(), NormalisePastedDigest(upper)).size(), 1u);
+    EXPECT_EQ(FindDigest(checker.Tree(), NormalisePastedDigest(upper))[0].Algorithm, DigestAlgorithm::MD5);
+    EXPECT_TRUE(FindDigest(checker.Tree(), NormalisePastedDigest(std::string(64, '0'))).empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(VerdictStatus, CountsOfZeroAreLeftOutButTheMatches)
+{
+    VerdictTotals totals;
+    EXPECT_EQ(VerdictStatusText("计算完毕", totals), "计算完毕，匹配 0 个");
+    EXPECT_EQ(VerdictStatusText("计算已停止", totals), "计算已停止，匹配 0 个");
+    totals.Matches = 10000;
+    totals.Unreadable = 2;
+    EXPECT_EQ(VerdictStatusText("计算完毕", totals), "计算完毕，匹配 10000 个，无法读取 2 个");
+    totals.Differs = totals.Missing = totals.NotComputed = 1;
+    EXPECT_EQ(VerdictStatusText("计算完毕", totals), "计算完毕，匹配 10000 个，不匹配 1 个，文件不存在 1 个，无法读取 2 个，未计算 1 个");
+}
+
+}  // namespace
