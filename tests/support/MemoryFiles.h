@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/FileAccess.h"
+#include "tests/support/ReadGate.h"
 
 #include <algorithm>
 #include <atomic>
@@ -17,39 +18,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-// Holds blocked reads until Open() is called.
-class ReadGate {
-public:
-    void Open()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            open_ = true;
-        }
-        changed_.notify_all();
-    }
-    void Pass()
-    {
-        std::unique_lock<std::mutex> lock(m_);
-        ++waiting_;
-        changed_.notify_all();
-        changed_.wait(lock, [&] { return open_; });
-        --waiting_;
-    }
-    // Waits until a read sits at the gate.
-    void AwaitReader()
-    {
-        std::unique_lock<std::mutex> lock(m_);
-        changed_.wait(lock, [&] { return waiting_ > 0 || open_; });
-    }
-
-private:
-    std::mutex m_;
-    std::condition_variable changed_;
-    bool open_ = false;
-    int waiting_ = 0;
-};
 
 // Counts the reads in progress at the same time over the files that share it.
 struct ReadMeter {
