@@ -438,7 +438,7 @@ HashingRun::~HashingRun()
     // The workers that are not stuck notice the stop at once; waiting for them briefly lets a
     // test's files go without a worker still inside them. A stuck one is left behind.
     std::unique_lock<std::mutex> lock(state_->m);
-    state_->workersGone.wait_for(lock, std::chrono::milliseconds(50), [&] { return state_->liveWorkers == 0; });
+    state_->workersGone.wait_for(lock, std::chrono::milliseconds(20), [&] { return state_->liveWorkers == 0; });
 }
 
 std::vector<HashResult> HashingRun::TakeResults(size_t most)
