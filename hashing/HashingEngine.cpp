@@ -250,15 +250,18 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
     const std::string& path = paths[index];
     std::unique_ptr<InputFile> file;
     try {
-        if (!files.FileExists(path)) {
-            result.Outcome = HashOutcome::Missing;
-            Publish(std::move(result));
-            return;
-        }
         file = files.OpenForReading(path);
     } catch (const std::exception& e) {
-        result.Outcome = HashOutcome::CannotOpen;
-        result.Reason = e.what();
+        // Only now is it asked whether anything is there at all: most files open, and for ten
+        // thousand small ones the question would cost a tenth of the time.
+        bool exists = true;
+        try {
+            exists = files.FileExists(path);
+        } catch (const std::exception&) {
+        }
+        result.Outcome = exists ? HashOutcome::CannotOpen : HashOutcome::Missing;
+        if (exists)
+            result.Reason = e.what();
         Publish(std::move(result));
         return;
     }
@@ -279,12 +282,13 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
                 if (IsStopped())
                     return;
                 const size_t n = file->Read(buffer.get(), workerBlockBytes);
-                if (n == 0)
-                    break;
                 for (auto& state : states)
                     state->Feed(buffer.get(), n);
                 result.BytesRead += static_cast<int64_t>(n);
                 CountRead(slot, n);
+                // Fewer bytes than asked: the file layer found the end.
+                if (n < workerBlockBytes)
+                    break;
                 // A file that turns out long goes on as a large one.
                 if (result.BytesRead >= options.LargeFileBytes) {
                     HashLarge(*file, states, result, slot);
@@ -395,14 +399,14 @@ void HashingRun::State::Participate(LargeFile& large, InputFile* file, HashResul
                 continue;
             }
             lock.lock();
-            if (n == 0) {
-                large.ended = true;
-            } else {
+            if (n > 0) {
                 large.sizes[at] = n;
                 ++large.published;
                 result->BytesRead += static_cast<int64_t>(n);
                 CountRead(*slot, n);
             }
+            // Fewer bytes than asked: the file layer found the end.
+            large.ended = n < large.blockBytes;
             large.changed.notify_all();
             continue;
         }
@@ -427,9 +431,23 @@ HashingRun::HashingRun(FileAccess& files, std::vector<std::string> paths, Digest
                        HashingOptions options, std::function<void()> wake)
     : state_(std::make_shared<State>(files, std::move(paths), algorithms, options, std::move(wake)))
 {
-    state_->liveWorkers = state_->threads;
-    for (unsigned i = 0; i < state_->threads; ++i)
-        std::thread([state = state_, i] { state->Work(i); }).detach();
+    for (unsigned i = 0; i < state_->threads; ++i) {
+        try {
+            {
+                std::lock_guard<std::mutex> lock(state_->m);
+                ++state_->liveWorkers;
+            }
+            std::thread([state = state_, i] { state->Work(i); }).detach();
+        } catch (...) {
+            // No thread to be had: the ones started must not go on with a run nobody holds.
+            {
+                std::lock_guard<std::mutex> lock(state_->m);
+                --state_->liveWorkers;
+            }
+            Stop();
+            throw;
+        }
+    }
 }
 
 HashingRun::~HashingRun()

@@ -7,6 +7,9 @@
 // one large file is being read at any moment, so that a spinning disk does not seek between files.
 // The block buffers stay within a fixed budget whatever the number and the size of the files.
 //
+// Every file is read to its end: until InputFile::Read brings fewer bytes than asked, whatever
+// its size said at the open; one that ends short of that size shrank while it was read.
+//
 // Results come out in the order of the list. The caller either waits for them (Wait) or, on a
 // thread with an event loop, asks for whatever is ready (TakeResults) each time the run calls its
 // wake callback.
@@ -26,7 +29,7 @@
 
 enum class HashOutcome {
     Digests,     // every chosen digest was computed
-    Missing,     // nothing exists at the path, or it names a folder: FileAccess::FileExists is false
+    Missing,     // the open failed and FileAccess::FileExists is false: nothing there, or a folder
     CannotOpen,  // FileAccess::OpenForReading threw (a FIFO, socket or device included)
     ReadFailed,  // a read threw
     Shrank,      // the file ended before the size it had when it was opened
