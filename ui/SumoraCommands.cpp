@@ -26,6 +26,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QShortcut>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -34,10 +36,6 @@
 #include <exception>
 
 namespace {
-
-// Long work lets the window repaint and take input at this pace; more often would spend the
-// time of small files on the event loop.
-constexpr qint64 kEventPumpMilliseconds = 15;
 
 const char* kUriList = "text/uri-list";
 
@@ -143,11 +141,16 @@ void TSumoraForm::HashMenuClick()
 void TSumoraForm::CalculateMenuClick()
 {
     RunCommand([this] { checker_.Calculate(); });
-    // A close asked for during the pass was held back until now.
-    if (closeAfterPass_ && !checker_.PassRunning()) {
-        closeAfterPass_ = false;
-        close();
-    }
+}
+
+void TSumoraForm::DeliverPass()
+{
+    RunCommand([this] { checker_.DeliverPass(); });
+}
+
+void TSumoraForm::StopBtnClick()
+{
+    RunCommand([this] { checker_.StopPass(); });
 }
 
 // ---- Comparing with one digest ----
@@ -257,12 +260,10 @@ void TSumoraForm::QuitMenuClick() { close(); }
 
 void TSumoraForm::closeEvent(QCloseEvent* event)
 {
-    // A pass is never cut short: it runs to its end and the window closes after it.
-    if (checker_.PassRunning()) {
-        closeAfterPass_ = true;
-        event->ignore();
-        return;
-    }
+    // With a stop at hand, making the user wait for the end of a pass would be a fault: the pass
+    // stops and the window closes at once. A read that hangs is left behind.
+    if (checker_.PassRunning())
+        RunCommand([this] { checker_.StopPass(); });
     QMainWindow::closeEvent(event);
 }
 
@@ -327,12 +328,19 @@ void TSumoraForm::RefreshEntryIcons()
 
 // ---- What the pass sees of the window ----
 
-void TSumoraForm::LetEventsRun()
+void TSumoraForm::RequestPassDelivery()
 {
-    if (sinceEventsRan_.isValid() && sinceEventsRan_.elapsed() < kEventPumpMilliseconds)
-        return;
-    QCoreApplication::processEvents();
-    sinceEventsRan_.start();
+    // From the hashing engine's threads: on the window's thread, the delivery timer is started
+    // unless it runs already. A timer, not a posted call: deliveries that follow each other while
+    // many results wait then take turns with the window's own timers instead of starving them.
+    // Qt drops the call if the window is gone by then.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!deliveryTimer_->isActive())
+                deliveryTimer_->start();
+        },
+        Qt::QueuedConnection);
 }
 
 void TSumoraForm::SetCurrentBar(int position)
@@ -369,8 +377,15 @@ void TSumoraForm::SetBusyCursor(bool busy)
 void TSumoraForm::ShowProgressGroup(bool shown)
 {
     checkGroupBox_->setVisible(shown);
+    stopShortcut_->setEnabled(shown);
     if (shown)
         PlaceProgressGroup();
+}
+
+void TSumoraForm::SetPassRate(const std::string& speed, const std::string& timeLeft)
+{
+    passSpeed_->setText(QString::fromStdString(speed));
+    passTimeLeft_->setText(QString::fromStdString(timeLeft));
 }
 
 void TSumoraForm::DisableCommands()
@@ -382,9 +397,6 @@ void TSumoraForm::DisableCommands()
     deleteToolBtn_->setEnabled(false);
     deleteListToolBtn_->setEnabled(false);
     calculateToolBtn_->setEnabled(false);
-    // A pass starts: its first call to the event pump goes through, so the window shows the
-    // pass at once.
-    sinceEventsRan_.invalidate();
 }
 
 void TSumoraForm::EnableCommands()

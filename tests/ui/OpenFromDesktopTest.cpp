@@ -117,6 +117,9 @@ TEST_F(OpenFromDesktopTest, NamesHandedInDuringAPassAreTakenAsADropDuringAPass)
     const std::string big = dir.Write("big.txt", std::string(400000, 'x'));
     const std::string late = dir.Write("late.txt", "late");
     Drop({big});
+    // The read of the file waits until the hand-over below is done, so the pass still runs then.
+    auto gate = std::make_shared<ReadGate>();
+    faulty.HoldRead(big, 1, gate);
 
     bool handedDuringPass = false;
     bool commandsStayedDisabled = false;
@@ -126,10 +129,11 @@ TEST_F(OpenFromDesktopTest, NamesHandedInDuringAPassAreTakenAsADropDuringAPass)
             std::string reason;
             return HandOver(single.SocketPath(), {{late}, ""}, 20s, reason);
         });
-        // Still inside the pass: its event pump lets the window take the request.
+        // The pass runs off the window's thread, so the window takes the request meanwhile.
         EXPECT_TRUE(QTest::qWaitFor([&] { return form.Core().List().Count() == 2; }, 20000));
         commandsStayedDisabled = !Button("CalculateToolBtn")->isEnabled() && !Find<QMenu>("FileMenu")->isEnabled();
         EXPECT_EQ(later.get(), HandOverResult::Delivered);
+        gate->Open();
     });
     Calculate();
 

@@ -1,0 +1,554 @@
+#include "hashing/HashingEngine.h"
+
+#include "engines/SelfTestSupport.h"
+#include "hashing/DigestStates.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+const char* const kShrankReason = "The file became shorter while it was read.";
+
+using Buffer = std::unique_ptr<uint8_t[]>;
+
+// One digest of a large file: fed by one thread at a time, block after block in file order,
+// but by whichever thread is free, so that the slowest digest never waits for a thread that is
+// busy with the others.
+struct DigestLane {
+    uint64_t next = 0;  // the next block this digest has to take
+    bool busy = false;  // a thread is feeding it a block right now
+};
+
+// A large file being read: the ring of blocks between its reader and the digests. Shared by the
+// reader and its helpers, so a helper may outlive the reader after a stop.
+struct LargeFile {
+    std::mutex m;
+    std::condition_variable changed;
+    std::vector<std::unique_ptr<DigestState>> states;
+    std::vector<DigestLane> lanes;  // one per state
+    std::vector<uint8_t*> blocks;   // the ring, owned by the run
+    std::vector<size_t> sizes;
+    size_t blockBytes = 0;
+    uint64_t published = 0;  // blocks read so far
+    bool ended = false;      // no block will follow: the end or a failure
+    bool failed = false;
+    unsigned helpers = 0;
+    unsigned helpersWanted = 0;
+
+    // Asked by a worker that holds the run's lock, not this one's.
+    bool WantsHelp()
+    {
+        std::lock_guard<std::mutex> lock(m);
+        return helpers < helpersWanted && !ended;
+    }
+    uint64_t OldestNeeded() const
+    {
+        uint64_t oldest = published;
+        for (const DigestLane& lane : lanes)
+            oldest = std::min(oldest, lane.next);
+        return oldest;
+    }
+    bool AnyBusy() const
+    {
+        return std::any_of(lanes.begin(), lanes.end(), [](const DigestLane& l) { return l.busy; });
+    }
+    bool AllCaughtUp() const
+    {
+        return std::all_of(lanes.begin(), lanes.end(),
+                           [&](const DigestLane& l) { return !l.busy && l.next == published; });
+    }
+    // The free digest furthest behind: the slowest one is fed whenever a thread can.
+    DigestLane* MostBehind()
+    {
+        DigestLane* chosen = nullptr;
+        for (DigestLane& lane : lanes)
+            if (!lane.busy && lane.next < published && (!chosen || lane.next < chosen->next))
+                chosen = &lane;
+        return chosen;
+    }
+    void Feed(const DigestLane& lane, uint64_t block)
+    {
+        const size_t at = static_cast<size_t>(block % blocks.size());
+        states[static_cast<size_t>(&lane - lanes.data())]->Feed(blocks[at], sizes[at]);
+    }
+};
+
+// Where a worker stands, for the progress of the file the caller waits for.
+struct WorkerSlot {
+    std::atomic<size_t> index{SIZE_MAX};
+    std::atomic<int64_t> read{0};
+    std::atomic<int64_t> size{-1};
+};
+
+}  // namespace
+
+struct HashingRun::State {
+    State(FileAccess& f, std::vector<std::string> p, DigestSet set, HashingOptions o, std::function<void()> w)
+        : files(f), paths(std::move(p)), options(o), wake(std::move(w))
+    {
+        for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+            if (set.Has(info.Algorithm))
+                algorithms.push_back(info.Algorithm);
+        threads = options.Threads ? options.Threads : std::max(1u, std::thread::hardware_concurrency());
+        options.BlockBytes = std::max<size_t>(options.BlockBytes, 4096);
+        // Half of the budget for the ring of the large file, half for the workers' own blocks.
+        ringBlocks = std::max<size_t>(4, options.BufferBudget / 2 / options.BlockBytes);
+        workerBlockBytes = std::clamp<size_t>(options.BufferBudget / 2 / threads, 4096, options.BlockBytes);
+        slots = std::make_unique<WorkerSlot[]>(threads);
+    }
+
+    FileAccess& files;
+    const std::vector<std::string> paths;
+    std::vector<DigestAlgorithm> algorithms;
+    HashingOptions options;
+    unsigned threads = 1;
+    size_t ringBlocks = 4;
+    size_t workerBlockBytes = 4096;
+
+    // Wake calls and Stop exclude each other, so that no call comes after Stop has returned.
+    std::function<void()> wake;
+    std::mutex wakeMutex;
+    std::atomic<bool> wakePending{false};
+    std::atomic<bool> stopped{false};
+
+    // The schedule and the results.
+    mutable std::mutex m;
+    std::condition_variable scheduleChanged;  // a file handed out or finished, a large file, a stop
+    std::condition_variable resultReady;
+    size_t nextFile = 0;
+    size_t filesInProgress = 0;
+    std::map<size_t, HashResult> finished;
+    size_t filesFinished = 0;
+    size_t nextToTake = 0;
+    size_t stopLimit = SIZE_MAX;  // after a stop: the first file that gets the Stopped result
+    bool stopResultTaken = false;
+    bool largeBusy = false;
+    std::shared_ptr<LargeFile> currentLarge;
+    std::vector<Buffer> ring;  // reused by one large file after the other
+    unsigned liveWorkers = 0;
+    std::condition_variable workersGone;
+
+    std::atomic<int64_t> bytesRead{0};
+    std::unique_ptr<WorkerSlot[]> slots;
+
+    bool IsStopped() const { return stopped.load(std::memory_order_acquire); }
+
+    void Wake()
+    {
+        if (wakePending.exchange(true, std::memory_order_acq_rel))
+            return;
+        std::lock_guard<std::mutex> lock(wakeMutex);
+        if (!IsStopped() && wake)
+            wake();
+    }
+
+    void CountRead(WorkerSlot& slot, size_t n)
+    {
+        slot.read.fetch_add(static_cast<int64_t>(n), std::memory_order_relaxed);
+        bytesRead.fetch_add(static_cast<int64_t>(n), std::memory_order_relaxed);
+        Wake();
+    }
+
+    void Publish(HashResult result)
+    {
+        {
+            std::lock_guard<std::mutex> lock(m);
+            if (IsStopped())
+                return;
+            finished.emplace(result.Index, std::move(result));
+            ++filesFinished;
+        }
+        resultReady.notify_all();
+        Wake();
+    }
+
+    bool NextReady() const  // under m
+    {
+        if (IsStopped())
+            return nextToTake < stopLimit ? finished.count(nextToTake) > 0 : !stopResultTaken && nextToTake < paths.size();
+        return finished.count(nextToTake) > 0;
+    }
+    HashResult TakeNext()  // under m, when NextReady()
+    {
+        if (IsStopped() && nextToTake >= stopLimit) {
+            stopResultTaken = true;
+            HashResult result;
+            result.Index = nextToTake;
+            result.Outcome = HashOutcome::Stopped;
+            return result;
+        }
+        auto it = finished.find(nextToTake);
+        HashResult result = std::move(it->second);
+        finished.erase(it);
+        ++nextToTake;
+        return result;
+    }
+    bool AllTaken() const  // under m
+    {
+        if (IsStopped())
+            return stopResultTaken || (nextToTake >= stopLimit && nextToTake >= paths.size());
+        return nextToTake >= paths.size();
+    }
+
+    void Work(unsigned slotIndex);
+    void HashFile(size_t index, WorkerSlot& slot, Buffer& buffer);
+    void HashLarge(InputFile& file, std::vector<std::unique_ptr<DigestState>>& states, HashResult& result,
+                   WorkerSlot& slot);
+    void Help(std::shared_ptr<LargeFile> large, std::unique_lock<std::mutex>& schedule);
+    void Participate(LargeFile& large, InputFile* file, HashResult* result, WorkerSlot* slot);
+};
+
+void HashingRun::State::Work(unsigned slotIndex)
+{
+    WorkerSlot& slot = slots[slotIndex];
+    Buffer buffer;
+    std::unique_lock<std::mutex> lock(m);
+    while (!IsStopped()) {
+        if (currentLarge && currentLarge->WantsHelp()) {
+            Help(currentLarge, lock);
+            continue;
+        }
+        if (nextFile < paths.size()) {
+            const size_t index = nextFile++;
+            ++filesInProgress;
+            lock.unlock();
+            HashFile(index, slot, buffer);
+            lock.lock();
+            --filesInProgress;
+            scheduleChanged.notify_all();
+            continue;
+        }
+        if (filesInProgress == 0)
+            break;
+        scheduleChanged.wait(lock);
+    }
+    --liveWorkers;
+    workersGone.notify_all();
+}
+
+// Helps digest the large file until it is done; m is held on entry and on return.
+void HashingRun::State::Help(std::shared_ptr<LargeFile> large, std::unique_lock<std::mutex>& schedule)
+{
+    {
+        // Under m as well, so that WantsHelp seen under m stays true until this counts.
+        std::lock_guard<std::mutex> lock(large->m);
+        ++large->helpers;
+    }
+    schedule.unlock();
+    Participate(*large, nullptr, nullptr, nullptr);
+    schedule.lock();
+}
+
+void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
+{
+    slot.read.store(0, std::memory_order_relaxed);
+    slot.size.store(-1, std::memory_order_relaxed);
+    slot.index.store(index, std::memory_order_release);
+    HashResult result;
+    result.Index = index;
+    const std::string& path = paths[index];
+    std::unique_ptr<InputFile> file;
+    try {
+        file = files.OpenForReading(path);
+    } catch (const std::exception& e) {
+        // Only now is it asked whether anything is there at all: most files open, and for ten
+        // thousand small ones the question would cost a tenth of the time.
+        bool exists = true;
+        try {
+            exists = files.FileExists(path);
+        } catch (const std::exception&) {
+        }
+        result.Outcome = exists ? HashOutcome::CannotOpen : HashOutcome::Missing;
+        if (exists)
+            result.Reason = e.what();
+        Publish(std::move(result));
+        return;
+    }
+    result.SizeAtOpen = file->Size();
+    slot.size.store(result.SizeAtOpen, std::memory_order_relaxed);
+
+    std::vector<std::unique_ptr<DigestState>> states;
+    for (DigestAlgorithm algorithm : algorithms)
+        states.push_back(StartDigest(algorithm));
+    try {
+        if (result.SizeAtOpen >= options.LargeFileBytes) {
+            HashLarge(*file, states, result, slot);
+        } else {
+            if (!buffer)
+                buffer.reset(new uint8_t[workerBlockBytes]);
+            // Read to the end, whatever the size said: a file of /proc reports 0 and has content.
+            for (;;) {
+                if (IsStopped())
+                    return;
+                const size_t n = file->Read(buffer.get(), workerBlockBytes);
+                for (auto& state : states)
+                    state->Feed(buffer.get(), n);
+                result.BytesRead += static_cast<int64_t>(n);
+                CountRead(slot, n);
+                // Fewer bytes than asked: the file layer found the end.
+                if (n < workerBlockBytes)
+                    break;
+                // A file that turns out long goes on as a large one.
+                if (result.BytesRead >= options.LargeFileBytes) {
+                    HashLarge(*file, states, result, slot);
+                    break;
+                }
+            }
+        }
+    } catch (const std::exception& e) {
+        result.Outcome = HashOutcome::ReadFailed;
+        result.Reason = e.what();
+    }
+    file.reset();
+    if (IsStopped())
+        return;
+    if (result.Outcome == HashOutcome::Digests && result.BytesRead < result.SizeAtOpen) {
+        // A file that ended before its size at the open was cut while it was read: its digests
+        // would be of neither the old nor the new content.
+        result.Outcome = HashOutcome::Shrank;
+        result.Reason = kShrankReason;
+    }
+    if (result.Outcome == HashOutcome::Digests)
+        for (size_t i = 0; i < algorithms.size(); ++i)
+            result.Digests[static_cast<size_t>(algorithms[i])] = states[i]->Finish();
+    Publish(std::move(result));
+}
+
+// Reads a large file into the ring while the digests take its blocks, on this thread and on the
+// helpers alike.
+// On return the states are back in the caller's hands; a read failure is thrown again.
+void HashingRun::State::HashLarge(InputFile& file, std::vector<std::unique_ptr<DigestState>>& states,
+                                  HashResult& result, WorkerSlot& slot)
+{
+    auto large = std::make_shared<LargeFile>();
+    large->states = std::move(states);
+    large->lanes.resize(large->states.size());
+    large->helpersWanted = static_cast<unsigned>(std::min<size_t>(threads - 1, std::max<size_t>(large->lanes.size(), 1) - 1));
+    large->blockBytes = options.BlockBytes;
+    {
+        std::unique_lock<std::mutex> lock(m);
+        // One large file at a time; meanwhile this thread helps the one being read.
+        while (largeBusy && !IsStopped()) {
+            if (currentLarge && currentLarge->WantsHelp()) {
+                Help(currentLarge, lock);
+                continue;
+            }
+            scheduleChanged.wait(lock);
+        }
+        if (IsStopped())
+            return;
+        if (ring.empty())
+            for (size_t i = 0; i < ringBlocks; ++i)
+                ring.emplace_back(new uint8_t[options.BlockBytes]);
+        for (Buffer& block : ring)
+            large->blocks.push_back(block.get());
+        large->sizes.assign(ring.size(), 0);
+        largeBusy = true;
+        currentLarge = large;
+    }
+    scheduleChanged.notify_all();
+
+    std::exception_ptr failure;
+    try {
+        Participate(*large, &file, &result, &slot);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    {
+        std::lock_guard<std::mutex> lock(m);
+        largeBusy = false;
+        currentLarge.reset();
+    }
+    scheduleChanged.notify_all();
+    if (IsStopped())
+        return;
+    states = std::move(large->states);
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+// The loop of a thread at a large file. The reader (file given) reads whenever the ring has
+// room; otherwise it digests like its helpers: the free digest furthest behind takes its next
+// block. A block is free again once every digest has taken it.
+void HashingRun::State::Participate(LargeFile& large, InputFile* file, HashResult* result, WorkerSlot* slot)
+{
+    const bool reader = file != nullptr;
+    std::unique_lock<std::mutex> lock(large.m);
+    for (;;) {
+        if (IsStopped())
+            return;
+        if (large.failed) {
+            if (!reader)
+                return;
+            // The ring goes to the next large file only once no helper feeds from it.
+            if (!large.AnyBusy())
+                throw FileError(result->Reason);
+        }
+        if (reader && !large.ended && large.published - large.OldestNeeded() < large.blocks.size()) {
+            const size_t at = static_cast<size_t>(large.published % large.blocks.size());
+            lock.unlock();
+            size_t n = 0;
+            try {
+                n = file->Read(large.blocks[at], large.blockBytes);
+            } catch (const std::exception& e) {
+                lock.lock();
+                large.failed = large.ended = true;
+                result->Reason = e.what();
+                large.changed.notify_all();
+                continue;
+            }
+            lock.lock();
+            if (n > 0) {
+                large.sizes[at] = n;
+                ++large.published;
+                result->BytesRead += static_cast<int64_t>(n);
+                CountRead(*slot, n);
+            }
+            // Fewer bytes than asked: the file layer found the end.
+            large.ended = n < large.blockBytes;
+            large.changed.notify_all();
+            continue;
+        }
+        if (DigestLane* lane = large.MostBehind()) {
+            lane->busy = true;
+            const uint64_t block = lane->next;
+            lock.unlock();
+            large.Feed(*lane, block);
+            lock.lock();
+            ++lane->next;
+            lane->busy = false;
+            large.changed.notify_all();
+            continue;
+        }
+        if (large.ended && !large.failed && large.AllCaughtUp())
+            return;
+        large.changed.wait(lock);
+    }
+}
+
+HashingRun::HashingRun(FileAccess& files, std::vector<std::string> paths, DigestSet algorithms,
+                       HashingOptions options, std::function<void()> wake)
+    : state_(std::make_shared<State>(files, std::move(paths), algorithms, options, std::move(wake)))
+{
+    for (unsigned i = 0; i < state_->threads; ++i) {
+        try {
+            {
+                std::lock_guard<std::mutex> lock(state_->m);
+                ++state_->liveWorkers;
+            }
+            std::thread([state = state_, i] { state->Work(i); }).detach();
+        } catch (...) {
+            // No thread to be had: the ones started must not go on with a run nobody holds.
+            {
+                std::lock_guard<std::mutex> lock(state_->m);
+                --state_->liveWorkers;
+            }
+            Stop();
+            throw;
+        }
+    }
+}
+
+HashingRun::~HashingRun()
+{
+    Stop();
+    // The workers that are not stuck notice the stop at once; waiting for them briefly lets a
+    // test's files go without a worker still inside them. A stuck one is left behind.
+    std::unique_lock<std::mutex> lock(state_->m);
+    state_->workersGone.wait_for(lock, std::chrono::milliseconds(20), [&] { return state_->liveWorkers == 0; });
+}
+
+std::vector<HashResult> HashingRun::TakeResults(size_t most)
+{
+    state_->wakePending.store(false, std::memory_order_release);
+    std::vector<HashResult> results;
+    std::lock_guard<std::mutex> lock(state_->m);
+    while (results.size() < most && state_->NextReady())
+        results.push_back(state_->TakeNext());
+    return results;
+}
+
+std::optional<HashResult> HashingRun::Wait()
+{
+    std::unique_lock<std::mutex> lock(state_->m);
+    state_->resultReady.wait(lock, [&] { return state_->NextReady() || state_->AllTaken(); });
+    if (!state_->NextReady())
+        return std::nullopt;
+    return state_->TakeNext();
+}
+
+bool HashingRun::Done() const
+{
+    std::lock_guard<std::mutex> lock(state_->m);
+    return state_->AllTaken();
+}
+
+void HashingRun::Stop()
+{
+    State& s = *state_;
+    {
+        std::lock_guard<std::mutex> wakeLock(s.wakeMutex);
+        if (s.stopped.exchange(true))
+            return;
+    }
+    std::shared_ptr<LargeFile> large;
+    {
+        std::lock_guard<std::mutex> lock(s.m);
+        s.stopLimit = s.nextToTake;
+        while (s.finished.count(s.stopLimit))
+            ++s.stopLimit;
+        large = s.currentLarge;
+    }
+    if (large) {
+        std::lock_guard<std::mutex> lock(large->m);
+        large->changed.notify_all();
+    }
+    s.scheduleChanged.notify_all();
+    s.resultReady.notify_all();
+}
+
+bool HashingRun::Stopped() const { return state_->IsStopped(); }
+
+HashingProgress HashingRun::Progress() const
+{
+    const State& s = *state_;
+    HashingProgress progress;
+    progress.BytesRead = s.bytesRead.load(std::memory_order_relaxed);
+    {
+        std::lock_guard<std::mutex> lock(s.m);
+        progress.FilesFinished = s.filesFinished;
+        progress.CurrentIndex = s.nextToTake;
+    }
+    for (unsigned i = 0; i < s.threads; ++i) {
+        const WorkerSlot& slot = s.slots[i];
+        if (slot.index.load(std::memory_order_acquire) != progress.CurrentIndex)
+            continue;
+        const int64_t read = slot.read.load(std::memory_order_relaxed);
+        const int64_t size = slot.size.load(std::memory_order_relaxed);
+        if (slot.index.load(std::memory_order_acquire) == progress.CurrentIndex) {
+            progress.CurrentBytesRead = read;
+            progress.CurrentSize = size;
+        }
+        break;
+    }
+    return progress;
+}
+
+size_t HashingRun::FileCount() const { return state_->paths.size(); }
+unsigned HashingRun::ThreadCount() const { return state_->threads; }
+
+std::string DigestHex(const std::vector<uint8_t>& digest, bool uppercase)
+{
+    std::string text = DigestToHex(digest.data(), digest.size());
+    if (!uppercase)
+        for (char& c : text)
+            if (c >= 'A' && c <= 'F')
+                c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
