@@ -5,7 +5,6 @@
 size_t ResultTree::AppendRoot(const std::string& text, size_t entry)
 {
     roots_.push_back(ResultRoot{text, entry, {}});
-    ++nodeCount_;
     if (observer_)
         observer_->RootAppended(roots_.size() - 1);
     return roots_.size() - 1;
@@ -16,7 +15,6 @@ void ResultTree::AppendLine(const std::string& text)
     if (roots_.empty())
         throw std::logic_error("a result line needs a current result node");
     roots_.back().Lines.push_back(text);
-    ++nodeCount_;
     if (observer_)
         observer_->LineAppended(roots_.size() - 1, roots_.back().Lines.size() - 1);
 }
@@ -24,7 +22,6 @@ void ResultTree::AppendLine(const std::string& text)
 void ResultTree::Clear()
 {
     roots_.clear();
-    nodeCount_ = 0;
     if (observer_)
         observer_->TreeCleared();
 }

@@ -25,8 +25,6 @@ public:
     size_t RootCount() const { return roots_.size(); }
     const ResultRoot& Root(size_t index) const { return roots_.at(index); }
     const std::vector<ResultRoot>& Roots() const { return roots_; }
-    // Roots and lines together.
-    size_t NodeCount() const { return nodeCount_; }
     bool Empty() const { return roots_.empty(); }
 
     // Appends a root for an entry; it becomes the current result node.
@@ -50,6 +48,5 @@ public:
 
 private:
     std::vector<ResultRoot> roots_;
-    size_t nodeCount_ = 0;
     ResultTreeObserver* observer_ = nullptr;
 };

@@ -22,7 +22,7 @@ SumoraApplication::SumoraApplication(int& argc, char** argv) : QApplication(argc
 {
     // The name only; a display name would be appended to every window caption.
     setApplicationName(QString::fromUtf8(kApplicationTitle));
-    setApplicationVersion(QStringLiteral("2.3"));
+    setApplicationVersion(QStringLiteral(QUORVEX_VERSION));
     setDesktopFileName(QStringLiteral("quorvex"));
     // Without a desktop that names an icon theme, file icons would all be the plain one; the
     // common Adwaita theme fills in where the current theme has none.

@@ -30,7 +30,7 @@ constexpr int kToolButtonHeight = 52;
 constexpr int kGroupRightMargin = 190;
 constexpr int kGroupBottomMargin = 21;
 constexpr int kStatusBarHeight = 19;
-const QString kStatusNotice = QStringLiteral("Quorvex 文件摘要校验 V2.3");
+const QString kStatusNotice = QStringLiteral("Quorvex 文件摘要校验 V" QUORVEX_VERSION);
 const QString kDropHint = QStringLiteral("您可以直接拖拽文件到此处。");
 
 QProgressBar* NewBar(QWidget* parent, const char* name, int x, int y)
