@@ -4,6 +4,8 @@
 
 size_t ResultTree::AppendRoot(const std::string& text, size_t entry)
 {
+    if (observer_)
+        observer_->RootAboutToBeAppended(roots_.size());
     roots_.push_back(ResultRoot{text, entry, {}});
     if (observer_)
         observer_->RootAppended(roots_.size() - 1);
@@ -14,6 +16,8 @@ void ResultTree::AppendLine(const std::string& text)
 {
     if (roots_.empty())
         throw std::logic_error("a result line needs a current result node");
+    if (observer_)
+        observer_->LineAboutToBeAppended(roots_.size() - 1, roots_.back().Lines.size());
     roots_.back().Lines.push_back(text);
     if (observer_)
         observer_->LineAppended(roots_.size() - 1, roots_.back().Lines.size() - 1);
@@ -21,6 +25,8 @@ void ResultTree::AppendLine(const std::string& text)
 
 void ResultTree::Clear()
 {
+    if (observer_)
+        observer_->TreeAboutToBeCleared();
     roots_.clear();
     if (observer_)
         observer_->TreeCleared();

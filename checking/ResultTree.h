@@ -12,11 +12,16 @@ struct ResultRoot {
     std::vector<std::string> Lines;
 };
 
+// Told of every change twice, before the tree makes it and after, as Qt's models must tell their
+// views; between the two calls the tree still reads as before.
 class ResultTreeObserver {
 public:
     virtual ~ResultTreeObserver() = default;
+    virtual void RootAboutToBeAppended(size_t root) = 0;
     virtual void RootAppended(size_t root) = 0;
+    virtual void LineAboutToBeAppended(size_t root, size_t line) = 0;
     virtual void LineAppended(size_t root, size_t line) = 0;
+    virtual void TreeAboutToBeCleared() = 0;
     virtual void TreeCleared() = 0;
 };
 

@@ -21,14 +21,17 @@ std::optional<QColor> ColourGroupBackground(int group)
 }
 
 CheckListModel::CheckListModel(CheckList& list, const IconList& icons, QObject* parent)
-    : QAbstractTableModel(parent), list_(list), icons_(icons), rows_(static_cast<int>(list.Count()))
+    : QAbstractTableModel(parent), list_(list), icons_(icons)
 {
     list_.SetObserver(this);
 }
 
 CheckListModel::~CheckListModel() { list_.SetObserver(nullptr); }
 
-int CheckListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int CheckListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(list_.Count());
+}
 
 int CheckListModel::columnCount(const QModelIndex& parent) const
 {
@@ -37,9 +40,7 @@ int CheckListModel::columnCount(const QModelIndex& parent) const
 
 QVariant CheckListModel::data(const QModelIndex& index, int role) const
 {
-    // A view may still ask for a row the list has just given up, between the list's change and
-    // the notification that follows it.
-    if (!index.isValid() || index.row() >= rows_ || static_cast<size_t>(index.row()) >= list_.Count())
+    if (!index.isValid() || static_cast<size_t>(index.row()) >= list_.Count())
         return {};
     const CheckEntry& entry = list_.At(static_cast<size_t>(index.row()));
     switch (role) {
@@ -86,28 +87,23 @@ Qt::ItemFlags CheckListModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-void CheckListModel::EntriesAppended(size_t first, size_t count)
+void CheckListModel::EntriesAboutToBeAppended(size_t first, size_t count)
 {
-    if (count == 0)
-        return;
     beginInsertRows({}, static_cast<int>(first), static_cast<int>(first + count - 1));
-    rows_ += static_cast<int>(count);
-    endInsertRows();
 }
 
-void CheckListModel::EntryRemoved(size_t index)
+void CheckListModel::EntriesAppended(size_t, size_t) { endInsertRows(); }
+
+void CheckListModel::EntryAboutToBeRemoved(size_t index)
 {
     beginRemoveRows({}, static_cast<int>(index), static_cast<int>(index));
-    --rows_;
-    endRemoveRows();
 }
 
-void CheckListModel::ListCleared()
-{
-    beginResetModel();
-    rows_ = 0;
-    endResetModel();
-}
+void CheckListModel::EntryRemoved(size_t) { endRemoveRows(); }
+
+void CheckListModel::ListAboutToBeCleared() { beginResetModel(); }
+
+void CheckListModel::ListCleared() { endResetModel(); }
 
 void CheckListModel::EntriesChanged(size_t first, size_t last)
 {

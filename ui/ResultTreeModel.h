@@ -7,7 +7,6 @@
 #include <QAbstractItemModel>
 
 #include <string>
-#include <vector>
 
 class ResultTreeModel : public QAbstractItemModel, private ResultTreeObserver {
     Q_OBJECT
@@ -27,11 +26,12 @@ public:
     const std::string* NodeText(const QModelIndex& index) const;
 
 private:
+    void RootAboutToBeAppended(size_t root) override;
     void RootAppended(size_t root) override;
+    void LineAboutToBeAppended(size_t root, size_t line) override;
     void LineAppended(size_t root, size_t line) override;
+    void TreeAboutToBeCleared() override;
     void TreeCleared() override;
 
     ResultTree& tree_;
-    // What the views have been told: the tree reports a change after making it.
-    std::vector<int> linesOfRoot_;
 };

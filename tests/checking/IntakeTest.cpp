@@ -210,8 +210,11 @@ TEST_F(Intakes, ClosingStepCountsEveryEntryDoneOrNot)
 namespace {
 
 struct AppendCounter : CheckListObserver {
+    void EntriesAboutToBeAppended(size_t, size_t) override {}
     void EntriesAppended(size_t first, size_t count) override { appended.push_back({first, count}); }
+    void EntryAboutToBeRemoved(size_t) override {}
     void EntryRemoved(size_t) override {}
+    void ListAboutToBeCleared() override {}
     void ListCleared() override {}
     void EntriesChanged(size_t, size_t) override {}
     std::vector<std::pair<size_t, size_t>> appended;
