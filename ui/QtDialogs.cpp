@@ -1,6 +1,7 @@
 #include "ui/QtDialogs.h"
 
 #include "ui/ApplicationTitle.h"
+#include "ui/FileDialogs.h"
 
 #include <QClipboard>
 #include <QDesktopServices>
@@ -18,11 +19,11 @@ std::string NativePath(const QString& path) { return QFile::encodeName(path).toS
 
 std::vector<std::string> QtDialogs::ChooseFilesToCheck(QWidget* parent)
 {
-    // "*.*" is what the user knows as "every file"; on Linux that pattern would hide names
-    // without a dot, so the filter shows "*.*" and matches everything.
-    const QStringList chosen = QFileDialog::getOpenFileNames(
-        parent, QStringLiteral("请选择需要校验的文件"), QString(), QStringLiteral("*.* (*)"));
+    const std::unique_ptr<QFileDialog> dialog = NewOpenDialog(parent);
     std::vector<std::string> paths;
+    if (dialog->exec() != QDialog::Accepted)
+        return paths;
+    const QStringList chosen = dialog->selectedFiles();
     paths.reserve(static_cast<size_t>(chosen.size()));
     for (const QString& path : chosen)
         paths.push_back(NativePath(path));
@@ -31,21 +32,19 @@ std::vector<std::string> QtDialogs::ChooseFilesToCheck(QWidget* parent)
 
 std::string QtDialogs::ChooseFolder(QWidget* parent)
 {
-    const QString folder = QFileDialog::getExistingDirectory(
-        parent, QStringLiteral("请选择文件夹。"), QString(), QFileDialog::ShowDirsOnly);
-    return folder.isEmpty() ? std::string() : NativePath(folder);
+    const std::unique_ptr<QFileDialog> dialog = NewFolderDialog(parent);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return NativePath(dialog->selectedFiles().front());
 }
 
 std::optional<std::string> QtDialogs::ChooseSavePath(QWidget* parent, const std::string& proposed)
 {
-    // No default suffix: a name typed without ".txt" is used as typed. Replacing an existing
-    // file asks nothing, since the old file is only replaced once the new one is complete.
-    const QString path = QFileDialog::getSaveFileName(
-        parent, QStringLiteral("结果另存为"), QFile::decodeName(QByteArray::fromStdString(proposed)),
-        QStringLiteral("文本文件 (*.txt)"), nullptr, QFileDialog::DontConfirmOverwrite);
-    if (path.isEmpty())
+    const std::unique_ptr<QFileDialog> dialog =
+        NewSaveDialog(parent, QFile::decodeName(QByteArray::fromStdString(proposed)));
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
-    return NativePath(path);
+    return NativePath(dialog->selectedFiles().front());
 }
 
 void QtDialogs::ShowError(QWidget* parent, const QString& text)

@@ -1,5 +1,6 @@
 #include "ui/SumoraMain.h"
 
+#include "ui/BranchLineStyle.h"
 #include "ui/CheckListModel.h"
 #include "ui/CheckListView.h"
 #include "ui/MenuShortcutGate.h"
@@ -7,6 +8,7 @@
 #include "ui/ResultTreeModel.h"
 #include "ui/ResultTreeView.h"
 #include "ui/SeparatorStyle.h"
+#include "ui/SnappingSplitter.h"
 
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -106,7 +108,7 @@ TSumoraForm::~TSumoraForm()
 
 void TSumoraForm::BuildBody()
 {
-    splitterLR_ = new QSplitter(Qt::Horizontal, this);
+    splitterLR_ = new SnappingSplitter(Qt::Horizontal, this);
     splitterLR_->setObjectName(QStringLiteral("SplitterLR"));
     splitterLR_->setHandleWidth(3);
     // A line follows the mouse and the sizes change on release.
@@ -129,6 +131,9 @@ void TSumoraForm::BuildBody()
     resultTreeView_ = new ResultTreeView(splitterLR_);
     resultTreeView_->setObjectName(QStringLiteral("ResultTreeView"));
     resultTreeView_->setMinimumWidth(30);
+    auto* branchLines = new BranchLineStyle;
+    branchLines->setParent(this);
+    resultTreeView_->setStyle(branchLines);
     treeModel_ = new ResultTreeModel(checker_.Tree(), this);
     resultTreeView_->setModel(treeModel_);
 
@@ -138,6 +143,7 @@ void TSumoraForm::BuildBody()
     // Dragged below its least width, the result tree snaps shut.
     splitterLR_->setCollapsible(1, true);
     setCentralWidget(splitterLR_);
+    // Tab and Shift+Tab go between these two only: the toolbar's buttons take no focus.
     setTabOrder(needCheckFileList_, resultTreeView_);
 
     // The hidden engine list: the core holds the engines, this shows its check marks.
@@ -344,6 +350,10 @@ void TSumoraForm::BuildToolBar()
         }
         toolBar_->addWidget(button);
     }
+
+    // Tab goes between the check list and the result tree only; the overflow button too.
+    for (QToolButton* button : toolBar_->findChildren<QToolButton*>())
+        button->setFocusPolicy(Qt::NoFocus);
 
     connect(openFileToolBtn_, &QAction::triggered, this, &TSumoraForm::OpenFileMenuClick);
     connect(openDocuToolBtn_, &QAction::triggered, this, &TSumoraForm::OpenDocuMenuClick);
