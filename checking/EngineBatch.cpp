@@ -2,7 +2,7 @@
 
 #include "checking/EngineList.h"
 #include "engines/DCPcrypt2.h"
-#include "engines/SelfTestSupport.h"
+#include "common/Hex.h"
 
 #include <cstdint>
 #include <exception>
