@@ -21,6 +21,6 @@ constexpr int EngineIndexOf(DigestAlgorithm digest)
 // The digest that the engine at this position of the engine list computes.
 constexpr DigestAlgorithm EngineDigest(size_t index)
 {
-    return kFirstEngineDigest + index < kDigestAlgorithms.size() ? kDigestAlgorithms[kFirstEngineDigest + index].Algorithm
-                                                                : DigestAlgorithm::MD5;
+    const size_t slot = kFirstEngineDigest + index;
+    return slot < kDigestAlgorithms.size() ? kDigestAlgorithms[slot].Algorithm : DigestAlgorithm::MD5;
 }

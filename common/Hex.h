@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <string>
 
-enum class HexLetters { Upper, Lower };
+enum class HexLetters {
+    Upper,
+    Lower,
+};
 
 // The sixteen uppercase digits, then the sixteen lowercase ones.
 inline constexpr char kHexDigits[] = "0123456789ABCDEF0123456789abcdef";
