@@ -5,6 +5,8 @@
 
 void CheckList::Append(CheckEntry entry)
 {
+    if (observer_)
+        observer_->EntriesAboutToBeAppended(entries_.size(), 1);
     entries_.push_back(std::move(entry));
     if (observer_)
         observer_->EntriesAppended(entries_.size() - 1, 1);
@@ -15,6 +17,8 @@ void CheckList::AppendAll(std::vector<CheckEntry> entries)
     if (entries.empty())
         return;
     const size_t first = entries_.size();
+    if (observer_)
+        observer_->EntriesAboutToBeAppended(first, entries.size());
     entries_.insert(entries_.end(), std::make_move_iterator(entries.begin()),
                     std::make_move_iterator(entries.end()));
     if (observer_)
@@ -25,6 +29,8 @@ void CheckList::Remove(size_t index)
 {
     if (index >= entries_.size())
         throw std::out_of_range("CheckList::Remove");
+    if (observer_)
+        observer_->EntryAboutToBeRemoved(index);
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
     if (selected_) {
         if (*selected_ == index)
@@ -38,6 +44,8 @@ void CheckList::Remove(size_t index)
 
 void CheckList::Clear()
 {
+    if (observer_)
+        observer_->ListAboutToBeCleared();
     entries_.clear();
     selected_.reset();
     if (observer_)

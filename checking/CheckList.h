@@ -26,12 +26,16 @@ struct CheckEntry {
     std::optional<SumVerdict> Verdict{};
 };
 
-// Told of every change, so a view can follow the list without rereading it whole.
+// Told of every change twice, before the list makes it and after, as Qt's models must tell their
+// views; between the two calls the list still reads as before. Changes of fields are told after.
 class CheckListObserver {
 public:
     virtual ~CheckListObserver() = default;
+    virtual void EntriesAboutToBeAppended(size_t first, size_t count) = 0;
     virtual void EntriesAppended(size_t first, size_t count) = 0;
+    virtual void EntryAboutToBeRemoved(size_t index) = 0;
     virtual void EntryRemoved(size_t index) = 0;
+    virtual void ListAboutToBeCleared() = 0;
     virtual void ListCleared() = 0;
     // Some field of the entries first to last (inclusive) changed.
     virtual void EntriesChanged(size_t first, size_t last) = 0;

@@ -1,5 +1,6 @@
 #include "checking/EngineList.h"
 
+#include "checking/HashItems.h"
 #include "engines/DCPcrypt2.h"
 
 void EngineList::Fill(const TComponent& owner)
@@ -8,8 +9,10 @@ void EngineList::Fill(const TComponent& owner)
     for (TComponent* component : owner.Components())
         if (auto* engine = dynamic_cast<TDCP_hash*>(component))
             entries_.push_back(Entry{engine, engine->Algorithm(), false});
-    if (!entries_.empty())
-        entries_[0].Checked = true;
+    // The engines whose menu items start checked (SHA1) start checked too.
+    for (const HashItemInfo& info : kHashItems)
+        if (info.CheckedAtStart && info.EngineIndex >= 0)
+            SetChecked(static_cast<size_t>(info.EngineIndex), true);
 }
 
 void EngineList::SetChecked(size_t index, bool checked)

@@ -12,7 +12,7 @@ class TDCP_hash;
 class EngineList {
 public:
     // Every component of the owner that is an engine, in creation order, under its Algorithm
-    // text; then entry 0 is checked, as the SHA1 item starts checked.
+    // text; checked are the engines whose menu items start checked (SHA1, entry 0).
     void Fill(const TComponent& owner);
 
     size_t Count() const { return entries_.size(); }

@@ -12,11 +12,16 @@ struct ResultRoot {
     std::vector<std::string> Lines;
 };
 
+// Told of every change twice, before the tree makes it and after, as Qt's models must tell their
+// views; between the two calls the tree still reads as before.
 class ResultTreeObserver {
 public:
     virtual ~ResultTreeObserver() = default;
+    virtual void RootAboutToBeAppended(size_t root) = 0;
     virtual void RootAppended(size_t root) = 0;
+    virtual void LineAboutToBeAppended(size_t root, size_t line) = 0;
     virtual void LineAppended(size_t root, size_t line) = 0;
+    virtual void TreeAboutToBeCleared() = 0;
     virtual void TreeCleared() = 0;
 };
 
@@ -25,8 +30,6 @@ public:
     size_t RootCount() const { return roots_.size(); }
     const ResultRoot& Root(size_t index) const { return roots_.at(index); }
     const std::vector<ResultRoot>& Roots() const { return roots_; }
-    // Roots and lines together.
-    size_t NodeCount() const { return nodeCount_; }
     bool Empty() const { return roots_.empty(); }
 
     // Appends a root for an entry; it becomes the current result node.
@@ -50,6 +53,5 @@ public:
 
 private:
     std::vector<ResultRoot> roots_;
-    size_t nodeCount_ = 0;
     ResultTreeObserver* observer_ = nullptr;
 };

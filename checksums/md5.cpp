@@ -1,5 +1,6 @@
 #include "checksums/md5.h"
 
+#include "common/Hex.h"
 #include "engines/DCPmd5.h"
 
 #include <cstring>
@@ -8,7 +9,6 @@
 namespace {
 
 constexpr uint8_t PadBlock[64] = {0x80};
-constexpr char Digits[] = "0123456789abcdef";
 
 uint32_t PendingCount(const Md5Context& context) { return (context.LengthBits[0] >> 3) % 64; }
 
@@ -80,11 +80,5 @@ void Md5Finish(Md5Context& context, Md5Digest& digest)
 
 std::string Md5Hex(Md5Digest digest)
 {
-    std::string text;
-    text.reserve(32);
-    for (uint8_t byte : digest) {
-        text += Digits[byte >> 4];
-        text += Digits[byte & 15];
-    }
-    return text;
+    return DigestToHex(digest.data(), digest.size(), HexLetters::Lower);
 }

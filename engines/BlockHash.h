@@ -2,12 +2,8 @@
 // its compression in a traits class; TBlockHash does the rest, with the fields of the engine as
 // its traits declare them.
 //
-// A traits class provides:
-//   BlockSize, DigestSize, PadByte, TrailerOffset (the pad needs a block of its own when the
-//   fill is at or past it), the Fields struct (BlockFill, ChainValue, BlockBuffer and the bit
-//   count), InitialValue, CountBits(Fields&, uint32_t bytes), WriteTrailer(Fields&) (writes the
-//   length, and whatever else ends the message, from TrailerOffset on), Compress(ChainValue&,
-//   const uint8_t* blocks, size_t count) and WriteDigest(const ChainValue&, uint8_t* digest).
+// What a traits class provides is the concept BlockHashTraits below, so a missing or misnamed
+// member is named in one error rather than deep inside TBlockHash.
 //
 // Full blocks of the caller's data are compressed where they lie; only the head and the tail of
 // a message pass through BlockBuffer. Between calls the buffer is zero from BlockFill on, and
@@ -16,10 +12,39 @@
 
 #include "engines/DCPcrypt2.h"
 
+#include <concepts>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string.h>
+#include <type_traits>
 
 template <class Traits>
+concept BlockHashTraits = requires {
+    typename Traits::Fields;
+} && requires(typename Traits::Fields& fields, decltype(Traits::Fields::ChainValue)& chain,
+              const decltype(Traits::Fields::ChainValue)& finalChain, const uint8_t* blocks, size_t count,
+              uint32_t bytes, uint8_t* digest) {
+    // The block and digest sizes in bytes, the byte that starts the padding, and the offset in
+    // the last block from which the trailer (the length) is written.
+    { Traits::BlockSize } -> std::convertible_to<size_t>;
+    { Traits::DigestSize } -> std::convertible_to<size_t>;
+    { Traits::PadByte } -> std::convertible_to<uint8_t>;
+    { Traits::TrailerOffset } -> std::convertible_to<size_t>;
+    requires Traits::TrailerOffset < Traits::BlockSize;
+    // The engine's fields: the fill of the block buffer, the chaining value, the buffer of one
+    // block and the bit count that CountBits keeps.
+    { fields.BlockFill } -> std::convertible_to<size_t>;
+    requires std::extent_v<decltype(Traits::Fields::BlockBuffer)> == Traits::BlockSize;
+    { Traits::InitialValue } -> std::convertible_to<decltype(Traits::Fields::ChainValue)>;
+    Traits::CountBits(fields, bytes);
+    // Writes the length, and whatever else ends the message, from TrailerOffset on.
+    Traits::WriteTrailer(fields);
+    Traits::Compress(chain, blocks, count);
+    Traits::WriteDigest(finalChain, digest);
+};
+
+template <BlockHashTraits Traits>
 class TBlockHash : public TDCP_hash {
 public:
     using Fields = typename Traits::Fields;
@@ -122,7 +147,7 @@ private:
 };
 
 // The usual engine: Init loads the traits' initial value, Final writes the whole digest.
-template <class Engine, class Traits>
+template <class Engine, BlockHashTraits Traits>
 class TStandardHash : public TBlockHash<Traits> {
 public:
     explicit TStandardHash(TComponent* owner = nullptr) : TBlockHash<Traits>(owner) {}

@@ -28,14 +28,6 @@ void TComponent::Remove(TComponent* component)
                       components_.end());
 }
 
-void DestroyComponent(TComponent* component)
-{
-    if (!component)
-        return;
-    component->BeforeDestruction();
-    delete component;
-}
-
 void TDCP_hash::BeforeDestruction()
 {
     if (IsInitialized)

@@ -22,7 +22,7 @@ public:
     const std::vector<TComponent*>& Components() const { return components_; }
 
     // Runs while the object is still whole, so overrides see their own class. The owner calls it
-    // before it destroys a component; DestroyComponent does the same for one without an owner.
+    // before it destroys a component.
     virtual void BeforeDestruction() {}
 
 private:
@@ -31,9 +31,6 @@ private:
     TComponent* owner_;
     std::vector<TComponent*> components_;
 };
-
-// Destroys a component the way its owner would: BeforeDestruction first, then delete.
-void DestroyComponent(TComponent* component);
 
 class EDCP_hash : public std::runtime_error {
 public:

@@ -1,6 +1,7 @@
 // Runs published test messages through a fresh engine for the engines' SelfTest.
 #pragma once
 
+#include "common/Hex.h"
 #include "engines/DCPcrypt2.h"
 
 #include <cstdio>
@@ -12,8 +13,6 @@ struct PublishedDigest {
     const char* message;
     const char* hexDigest;  // uppercase
 };
-
-std::string DigestToHex(const uint8_t* digest, size_t size);
 
 template <class Engine>
 bool SelfTestDigests(std::initializer_list<PublishedDigest> cases)

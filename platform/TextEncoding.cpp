@@ -1,5 +1,7 @@
 #include "platform/TextEncoding.h"
 
+#include "common/Hex.h"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -51,10 +53,8 @@ bool EightAscii(const unsigned char* p)
 
 void AppendEscapedByte(std::string& out, unsigned char byte)
 {
-    static const char digits[] = "0123456789ABCDEF";
     out += "\\x";
-    out += digits[byte >> 4];
-    out += digits[byte & 15];
+    AppendHexByte(out, byte);
 }
 
 void AppendUtf8(std::string& out, uint32_t c)

@@ -33,14 +33,17 @@ std::optional<QColor> ColourGroupBackground(int group)
 }
 
 CheckListModel::CheckListModel(CheckList& list, const IconList& icons, QObject* parent)
-    : QAbstractTableModel(parent), list_(list), icons_(icons), rows_(static_cast<int>(list.Count()))
+    : QAbstractTableModel(parent), list_(list), icons_(icons)
 {
     list_.SetObserver(this);
 }
 
 CheckListModel::~CheckListModel() { list_.SetObserver(nullptr); }
 
-int CheckListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int CheckListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(list_.Count());
+}
 
 int CheckListModel::columnCount(const QModelIndex& parent) const
 {
@@ -62,9 +65,7 @@ void CheckListModel::ShowVerdictsFor(size_t first, size_t last)
 
 QVariant CheckListModel::data(const QModelIndex& index, int role) const
 {
-    // A view may still ask for a row the list has just given up, between the list's change and
-    // the notification that follows it.
-    if (!index.isValid() || index.row() >= rows_ || static_cast<size_t>(index.row()) >= list_.Count())
+    if (!index.isValid() || static_cast<size_t>(index.row()) >= list_.Count())
         return {};
     const CheckEntry& entry = list_.At(static_cast<size_t>(index.row()));
     switch (role) {
@@ -131,30 +132,31 @@ Qt::ItemFlags CheckListModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
+void CheckListModel::EntriesAboutToBeAppended(size_t first, size_t count)
+{
+    beginInsertRows({}, static_cast<int>(first), static_cast<int>(first + count - 1));
+}
+
 void CheckListModel::EntriesAppended(size_t first, size_t count)
 {
-    if (count == 0)
-        return;
-    beginInsertRows({}, static_cast<int>(first), static_cast<int>(first + count - 1));
-    rows_ += static_cast<int>(count);
     endInsertRows();
     ShowVerdictsFor(first, first + count - 1);
 }
 
-void CheckListModel::EntryRemoved(size_t index)
+void CheckListModel::EntryAboutToBeRemoved(size_t index)
 {
     beginRemoveRows({}, static_cast<int>(index), static_cast<int>(index));
-    --rows_;
-    endRemoveRows();
 }
 
-void CheckListModel::ListCleared()
+void CheckListModel::EntryRemoved(size_t) { endRemoveRows(); }
+
+void CheckListModel::ListAboutToBeCleared()
 {
     beginResetModel();
-    rows_ = 0;
     verdictColumn_ = false;
-    endResetModel();
 }
+
+void CheckListModel::ListCleared() { endResetModel(); }
 
 void CheckListModel::EntriesChanged(size_t first, size_t last)
 {

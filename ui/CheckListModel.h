@@ -37,15 +37,15 @@ private:
     // Adds the verdict column when one of the entries first to last has an expected digest.
     void ShowVerdictsFor(size_t first, size_t last);
 
+    void EntriesAboutToBeAppended(size_t first, size_t count) override;
     void EntriesAppended(size_t first, size_t count) override;
+    void EntryAboutToBeRemoved(size_t index) override;
     void EntryRemoved(size_t index) override;
+    void ListAboutToBeCleared() override;
     void ListCleared() override;
     void EntriesChanged(size_t first, size_t last) override;
 
     CheckList& list_;
     const IconList& icons_;
-    // The rows announced to the views. The list tells of a change after making it, while Qt
-    // wants to hear of it before; this count is what the views have been told.
-    int rows_ = 0;
     bool verdictColumn_ = false;
 };

@@ -3,6 +3,7 @@
 #include "ui/CheckListModel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -17,6 +18,8 @@ CheckListView::CheckListView(QWidget* parent) : QTableView(parent)
     setIconSize(QSize(16, 16));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextElideMode(Qt::ElideRight);
+    // Tab leaves the list for the result tree instead of walking its cells.
+    setTabKeyNavigation(false);
 
     // Rows of one height, so a list of 100,000 files never measures its rows.
     verticalHeader()->hide();
@@ -56,4 +59,13 @@ void CheckListView::resizeEvent(QResizeEvent* event)
 {
     QTableView::resizeEvent(event);
     ShareColumnWidths();
+}
+
+void CheckListView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }

@@ -22,4 +22,7 @@ public:
 protected:
     // Also called for the viewport's resizes, so a scroll bar coming or going counts too.
     void resizeEvent(QResizeEvent* event) override;
+    // The check list has no copy command: Ctrl+C here does nothing, rather than putting the
+    // current cell on the clipboard past the program's own clipboard commands.
+    void keyPressEvent(QKeyEvent* event) override;
 };

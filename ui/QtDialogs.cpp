@@ -2,6 +2,7 @@
 
 #include "hashing/DigestAlgorithm.h"
 #include "ui/ApplicationTitle.h"
+#include "ui/FileDialogs.h"
 
 #include <QClipboard>
 #include <QDesktopServices>
@@ -20,11 +21,11 @@ std::string NativePath(const QString& path) { return QFile::encodeName(path).toS
 
 std::vector<std::string> QtDialogs::ChooseFilesToCheck(QWidget* parent)
 {
-    // "*.*" is what the user knows as "every file"; on Linux that pattern would hide names
-    // without a dot, so the filter shows "*.*" and matches everything.
-    const QStringList chosen = QFileDialog::getOpenFileNames(
-        parent, QStringLiteral("请选择需要校验的文件"), QString(), QStringLiteral("*.* (*)"));
+    const std::unique_ptr<QFileDialog> dialog = NewOpenDialog(parent);
     std::vector<std::string> paths;
+    if (dialog->exec() != QDialog::Accepted)
+        return paths;
+    const QStringList chosen = dialog->selectedFiles();
     paths.reserve(static_cast<size_t>(chosen.size()));
     for (const QString& path : chosen)
         paths.push_back(NativePath(path));
@@ -33,24 +34,21 @@ std::vector<std::string> QtDialogs::ChooseFilesToCheck(QWidget* parent)
 
 std::string QtDialogs::ChooseFolder(QWidget* parent)
 {
-    const QString folder = QFileDialog::getExistingDirectory(
-        parent, QStringLiteral("请选择文件夹。"), QString(), QFileDialog::ShowDirsOnly);
-    return folder.isEmpty() ? std::string() : NativePath(folder);
+    const std::unique_ptr<QFileDialog> dialog = NewFolderDialog(parent);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return NativePath(dialog->selectedFiles().front());
 }
 
 std::optional<SaveChoice> QtDialogs::ChooseSavePath(QWidget* parent, const std::string& proposed,
                                                     const QStringList& furtherFilters)
 {
-    // No default suffix: a name typed without ".txt" is used as typed. Replacing an existing
-    // file asks nothing, since the old file is only replaced once the new one is complete.
-    const QStringList filters = QStringList{QStringLiteral("文本文件 (*.txt)")} + furtherFilters;
-    QString chosenFilter = filters.first();
-    const QString path = QFileDialog::getSaveFileName(
-        parent, QStringLiteral("结果另存为"), QFile::decodeName(QByteArray::fromStdString(proposed)),
-        filters.join(QStringLiteral(";;")), &chosenFilter, QFileDialog::DontConfirmOverwrite);
-    if (path.isEmpty())
+    const std::unique_ptr<QFileDialog> dialog =
+        NewSaveDialog(parent, QFile::decodeName(QByteArray::fromStdString(proposed)), furtherFilters);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
-    return SaveChoice{NativePath(path), static_cast<int>(std::max<qsizetype>(0, filters.indexOf(chosenFilter)))};
+    const int filter = static_cast<int>(std::max<qsizetype>(0, dialog->nameFilters().indexOf(dialog->selectedNameFilter())));
+    return SaveChoice{NativePath(dialog->selectedFiles().front()), filter};
 }
 
 std::string QtDialogs::ChooseSumFile(QWidget* parent)
@@ -65,10 +63,12 @@ std::string QtDialogs::ChooseSumFile(QWidget* parent)
     }
     patterns << QStringLiteral("*.rmd160") << QStringLiteral("*.sfv") << QStringLiteral("*.SFV")
              << QStringLiteral("*.sum") << QStringLiteral("*SUMS*") << QStringLiteral("*.txt");
-    const QString filters = QStringLiteral("校验文件 (") + patterns.join(QLatin1Char(' ')) +
-                            QStringLiteral(");;所有文件 (*)");
-    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("请选择校验文件"), QString(), filters);
-    return path.isEmpty() ? std::string() : NativePath(path);
+    const std::unique_ptr<QFileDialog> dialog = NewSumFileDialog(
+        parent, {QStringLiteral("校验文件 (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'),
+                 QStringLiteral("所有文件 (*)")});
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return NativePath(dialog->selectedFiles().front());
 }
 
 std::optional<QString> QtDialogs::AskDigest(QWidget* parent, const QString& offered)

@@ -15,8 +15,6 @@ constexpr quintptr kRootId = 0;
 ResultTreeModel::ResultTreeModel(ResultTree& tree, QObject* parent)
     : QAbstractItemModel(parent), tree_(tree)
 {
-    for (const ResultRoot& root : tree_.Roots())
-        linesOfRoot_.push_back(static_cast<int>(root.Lines.size()));
     tree_.SetObserver(this);
 }
 
@@ -26,13 +24,10 @@ QModelIndex ResultTreeModel::index(int row, int column, const QModelIndex& paren
 {
     if (row < 0 || column != 0)
         return {};
-    if (!parent.isValid()) {
-        if (row >= static_cast<int>(linesOfRoot_.size()))
-            return {};
-        return createIndex(row, 0, kRootId);
-    }
-    if (parent.internalId() != kRootId || row >= linesOfRoot_[static_cast<size_t>(parent.row())])
+    if (row >= rowCount(parent))
         return {};
+    if (!parent.isValid())
+        return createIndex(row, 0, kRootId);
     return createIndex(row, 0, static_cast<quintptr>(parent.row()) + 1);
 }
 
@@ -46,10 +41,10 @@ QModelIndex ResultTreeModel::parent(const QModelIndex& child) const
 int ResultTreeModel::rowCount(const QModelIndex& parent) const
 {
     if (!parent.isValid())
-        return static_cast<int>(linesOfRoot_.size());
+        return static_cast<int>(tree_.RootCount());
     if (parent.internalId() != kRootId)
         return 0;
-    return linesOfRoot_[static_cast<size_t>(parent.row())];
+    return static_cast<int>(tree_.Root(static_cast<size_t>(parent.row())).Lines.size());
 }
 
 int ResultTreeModel::columnCount(const QModelIndex&) const { return 1; }
@@ -96,19 +91,17 @@ Qt::ItemFlags ResultTreeModel::flags(const QModelIndex& index) const
     return flags;
 }
 
-void ResultTreeModel::RootAppended(size_t root)
+void ResultTreeModel::RootAboutToBeAppended(size_t root)
 {
     beginInsertRows({}, static_cast<int>(root), static_cast<int>(root));
-    linesOfRoot_.push_back(0);
-    endInsertRows();
 }
 
-void ResultTreeModel::LineAppended(size_t root, size_t line)
+void ResultTreeModel::RootAppended(size_t) { endInsertRows(); }
+
+void ResultTreeModel::LineAboutToBeAppended(size_t root, size_t line)
 {
     beginInsertRows(createIndex(static_cast<int>(root), 0, kRootId), static_cast<int>(line),
                     static_cast<int>(line));
-    ++linesOfRoot_[root];
-    endInsertRows();
 }
 
 bool ResultTreeModel::IsHighlighted(const QModelIndex& index) const
@@ -120,7 +113,7 @@ bool ResultTreeModel::IsHighlighted(const QModelIndex& index) const
 
 QModelIndex ResultTreeModel::LineIndex(size_t root, size_t line) const
 {
-    if (root >= linesOfRoot_.size() || line >= static_cast<size_t>(linesOfRoot_[root]))
+    if (root >= tree_.RootCount() || line >= tree_.Root(root).Lines.size())
         return {};
     return index(static_cast<int>(line), 0, index(static_cast<int>(root), 0));
 }
@@ -135,10 +128,12 @@ void ResultTreeModel::SetHighlighted(const std::vector<std::pair<size_t, size_t>
             emit dataChanged(at, at, {Qt::BackgroundRole, Qt::FontRole});
 }
 
-void ResultTreeModel::TreeCleared()
+void ResultTreeModel::LineAppended(size_t, size_t) { endInsertRows(); }
+
+void ResultTreeModel::TreeAboutToBeCleared()
 {
     highlighted_.clear();
     beginResetModel();
-    linesOfRoot_.clear();
-    endResetModel();
 }
+
+void ResultTreeModel::TreeCleared() { endResetModel(); }

@@ -35,12 +35,13 @@ public:
     QModelIndex LineIndex(size_t root, size_t line) const;
 
 private:
+    void RootAboutToBeAppended(size_t root) override;
     void RootAppended(size_t root) override;
+    void LineAboutToBeAppended(size_t root, size_t line) override;
     void LineAppended(size_t root, size_t line) override;
+    void TreeAboutToBeCleared() override;
     void TreeCleared() override;
 
     ResultTree& tree_;
-    // What the views have been told: the tree reports a change after making it.
-    std::vector<int> linesOfRoot_;
     std::set<std::pair<size_t, size_t>> highlighted_;
 };

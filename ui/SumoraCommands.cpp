@@ -6,6 +6,7 @@
 #include "checking/SumExport.h"
 #include "sums/HexDigest.h"
 #include "platform/FileSystem.h"
+#include "platform/TextEncoding.h"
 #include "ui/CheckListModel.h"
 #include "ui/CheckListView.h"
 #include "ui/Dialogs.h"
@@ -60,14 +61,15 @@ void TSumoraForm::RunCommand(Command&& command)
     try {
         command();
     } catch (const std::exception& error) {
-        dialogs_.ShowError(this, QString::fromStdString(error.what()));
+        // A message may carry a file name in the file system's bytes.
+        dialogs_.ShowError(this, QString::fromStdString(Utf8FromNative(error.what())));
     }
 }
 
 void TSumoraForm::ShowRefusals(const IntakeReport& report)
 {
     if (!report.Refused.empty())
-        dialogs_.ShowError(this, QString::fromStdString(report.ErrorText()));
+        dialogs_.ShowError(this, QString::fromStdString(Utf8FromNative(report.ErrorText())));
 }
 
 QString TSumoraForm::StatusText() const { return statusPanel0_->text(); }

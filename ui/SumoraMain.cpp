@@ -1,5 +1,6 @@
 #include "ui/SumoraMain.h"
 
+#include "ui/BranchLineStyle.h"
 #include "ui/CheckListModel.h"
 #include "ui/CheckListView.h"
 #include "ui/MenuShortcutGate.h"
@@ -7,6 +8,7 @@
 #include "ui/ResultTreeModel.h"
 #include "ui/ResultTreeView.h"
 #include "ui/SeparatorStyle.h"
+#include "ui/SnappingSplitter.h"
 
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -33,7 +35,7 @@ constexpr int kToolButtonHeight = 52;
 constexpr int kGroupRightMargin = 190;
 constexpr int kGroupBottomMargin = 21;
 constexpr int kStatusBarHeight = 19;
-const QString kStatusNotice = QStringLiteral("Quorvex 文件摘要校验 V2.3");
+const QString kStatusNotice = QStringLiteral("Quorvex 文件摘要校验 V" QUORVEX_VERSION);
 const QString kDropHint = QStringLiteral("您可以直接拖拽文件到此处。");
 
 QProgressBar* NewBar(QWidget* parent, const char* name, int x, int y)
@@ -109,7 +111,7 @@ TSumoraForm::~TSumoraForm()
 
 void TSumoraForm::BuildBody()
 {
-    splitterLR_ = new QSplitter(Qt::Horizontal, this);
+    splitterLR_ = new SnappingSplitter(Qt::Horizontal, this);
     splitterLR_->setObjectName(QStringLiteral("SplitterLR"));
     splitterLR_->setHandleWidth(3);
     // A line follows the mouse and the sizes change on release.
@@ -132,6 +134,9 @@ void TSumoraForm::BuildBody()
     resultTreeView_ = new ResultTreeView(splitterLR_);
     resultTreeView_->setObjectName(QStringLiteral("ResultTreeView"));
     resultTreeView_->setMinimumWidth(30);
+    auto* branchLines = new BranchLineStyle;
+    branchLines->setParent(this);
+    resultTreeView_->setStyle(branchLines);
     treeModel_ = new ResultTreeModel(checker_.Tree(), this);
     resultTreeView_->setModel(treeModel_);
 
@@ -141,6 +146,7 @@ void TSumoraForm::BuildBody()
     // Dragged below its least width, the result tree snaps shut.
     splitterLR_->setCollapsible(1, true);
     setCentralWidget(splitterLR_);
+    // Tab and Shift+Tab go between these two only: the toolbar's buttons take no focus.
     setTabOrder(needCheckFileList_, resultTreeView_);
 
     // The hidden engine list: the core holds the engines, this shows its check marks.
@@ -374,6 +380,10 @@ void TSumoraForm::BuildToolBar()
         }
         toolBar_->addWidget(button);
     }
+
+    // Tab goes between the check list and the result tree only; the overflow button too.
+    for (QToolButton* button : toolBar_->findChildren<QToolButton*>())
+        button->setFocusPolicy(Qt::NoFocus);
 
     connect(openFileToolBtn_, &QAction::triggered, this, &TSumoraForm::OpenFileMenuClick);
     connect(openDocuToolBtn_, &QAction::triggered, this, &TSumoraForm::OpenDocuMenuClick);

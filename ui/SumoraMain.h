@@ -37,7 +37,7 @@ class SeparatorStyle;
 class TSumoraForm : public QMainWindow, public WindowPort {
     Q_OBJECT
 public:
-    static constexpr const char* kCaption = "QuorvexV2.3";
+    static constexpr const char* kCaption = "QuorvexV" QUORVEX_VERSION;
     static constexpr const char* kHomePageAddress = "https://quorvex.example.org/";
     static constexpr const char* kProposedResultName = "SumoraResult.txt";
     // The client area below the menu bar, as the window was designed.

@@ -51,8 +51,11 @@ std::vector<int> Colour(const std::vector<Key>& keys)
 
 class RowRecorder : public CheckListObserver {
 public:
+    void EntriesAboutToBeAppended(size_t, size_t) override {}
     void EntriesAppended(size_t, size_t) override {}
+    void EntryAboutToBeRemoved(size_t) override {}
     void EntryRemoved(size_t) override {}
+    void ListAboutToBeCleared() override {}
     void ListCleared() override {}
     void EntriesChanged(size_t first, size_t last) override
     {

@@ -75,15 +75,29 @@ TEST_F(Commands, ClearListEmptiesBothAndResetsBarsStatusAndSaveButton)
 
 TEST_F(Commands, EngineItemsSetTheirEngineEntryToTheItemsState)
 {
-    for (const HashItemInfo& info : kHashItems) {
-        if (info.EngineIndex < 0)
-            continue;
-        const size_t index = static_cast<size_t>(info.EngineIndex);
+    // Each engine item and the engine it selects, by the name the engine reports.
+    const std::vector<std::pair<HashItem, std::string>> engineOfItem{
+        {HashItem::Haval256, "Haval (256bit, 5 passes)"}, {HashItem::MD4, "MD4"},
+        {HashItem::RipeMD128, "RipeMD-128"}, {HashItem::RipeMD160, "RipeMD-160"},
+        {HashItem::SHA1, "SHA1"}, {HashItem::SHA256, "SHA256"}, {HashItem::SHA384, "SHA384"},
+        {HashItem::SHA512, "SHA512"}, {HashItem::Tiger192, "Tiger"}};
+    for (const auto& [item, engineName] : engineOfItem) {
+        size_t index = 0;
+        while (index < checker.EngineCount() && checker.EngineText(index) != engineName)
+            ++index;
+        ASSERT_LT(index, checker.EngineCount()) << engineName;
         for (bool state : {true, true, false, false, true}) {
-            EXPECT_TRUE(checker.HashItemClicked(info.Item, state));
-            EXPECT_EQ(checker.IsChecked(info.Item), state);
-            EXPECT_EQ(checker.EngineChecked(index), state) << info.ObjectName;
+            EXPECT_TRUE(checker.HashItemClicked(item, state));
+            EXPECT_EQ(checker.IsChecked(item), state);
+            for (size_t other = 0; other < checker.EngineCount(); ++other) {
+                if (other == index || checker.EngineText(other) == "SHA1")
+                    continue;
+                EXPECT_FALSE(checker.EngineChecked(other)) << engineName << " checked " << checker.EngineText(other);
+            }
+            EXPECT_EQ(checker.EngineChecked(index), state) << engineName;
         }
+        if (item != HashItem::SHA1)
+            checker.HashItemClicked(item, false);
     }
     // The MD5 and CRC items touch no engine, and the MD5 engine is never checked.
     SelectOnly({HashItem::MD5, HashItem::CRC32_FCS32});

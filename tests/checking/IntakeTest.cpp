@@ -6,6 +6,7 @@
 #include "tests/checking/CheckerTestBed.h"
 
 #include <filesystem>
+#include <functional>
 #include <set>
 
 #include <sys/socket.h>
@@ -29,7 +30,11 @@ namespace {
 
 class Intakes : public CheckerTestBed {
 protected:
-    std::string Size(int64_t bytes) { return SizeText(bytes, LocaleDecimalSeparator()); }
+    // A size text typed in as whole and hundredths, with the locale's separator between.
+    std::string Size(const std::string& whole, const std::string& hundredths = "")
+    {
+        return hundredths.empty() ? whole + "KB" : whole + LocaleDecimalSeparator() + hundredths + "KB";
+    }
 
     std::set<std::string> Paths()
     {
@@ -53,7 +58,7 @@ TEST_F(Intakes, SingleFileGetsCaptionPendingSizeAndItsPathUnchanged)
         const CheckEntry& entry = checker.List().At(i);
         EXPECT_EQ(entry.Caption, "report.pdf");
         EXPECT_EQ(entry.Status, kStatusPending);
-        EXPECT_EQ(entry.SizeText, Size(1536));
+        EXPECT_EQ(entry.SizeText, Size("1", "5"));
         EXPECT_EQ(entry.Path, path);
         EXPECT_EQ(entry.Icon, 0);
         EXPECT_EQ(entry.ColourGroup, -1);
@@ -77,7 +82,7 @@ TEST_F(Intakes, FolderGivesItsRegularFilesWithSizesFromTheListing)
     for (size_t i = 0; i < checker.List().Count(); ++i) {
         const CheckEntry& entry = checker.List().At(i);
         EXPECT_EQ(entry.Caption, CaptionFromPath(entry.Path));
-        EXPECT_EQ(entry.SizeText, entry.Caption == ".hidden" ? Size(6) : Size(5)) << entry.Caption;
+        EXPECT_EQ(entry.SizeText, entry.Caption == ".hidden" ? Size("0", "01") : Size("0")) << entry.Caption;
         EXPECT_EQ(entry.Status, kStatusPending);
     }
 }
@@ -92,6 +97,19 @@ TEST_F(Intakes, EmptyFolderPathOrEmptyFolderAddsNothing)
     // The closing step does nothing on an empty list: cancelling changes nothing.
     checker.AddFiles({});
     EXPECT_TRUE(window.Calls.empty());
+}
+
+TEST_F(Intakes, ACancelledDialogStillEndsWithTheClosingStep)
+{
+    Drop({dir.Write("a.txt", "a")});
+    Calculate();
+    for (const auto& cancelled : std::initializer_list<std::function<void()>>{
+             [&] { checker.AddFolder(""); }, [&] { checker.AddFiles({}); }}) {
+        window.Forget();
+        cancelled();
+        EXPECT_EQ(window.Calls, (std::vector<std::string>{"EnableCommands", "RefreshEntryIcons",
+                                                          "Status 待计算的文件总数:1"}));
+    }
 }
 
 TEST_F(Intakes, DropTakesNamesInOrderWithFolderContentsInPlaceOfTheFolder)
@@ -210,8 +228,11 @@ TEST_F(Intakes, ClosingStepCountsEveryEntryDoneOrNot)
 namespace {
 
 struct AppendCounter : CheckListObserver {
+    void EntriesAboutToBeAppended(size_t, size_t) override {}
     void EntriesAppended(size_t first, size_t count) override { appended.push_back({first, count}); }
+    void EntryAboutToBeRemoved(size_t) override {}
     void EntryRemoved(size_t) override {}
+    void ListAboutToBeCleared() override {}
     void ListCleared() override {}
     void EntriesChanged(size_t, size_t) override {}
     std::vector<std::pair<size_t, size_t>> appended;

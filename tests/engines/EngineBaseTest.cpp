@@ -36,7 +36,7 @@ TEST(EngineBase, OwnerListsComponentsInCreationOrderAndDestroysThem)
         auto* c = new Tracked(&owner, &destroyed, 3);
         ASSERT_EQ(owner.Components(), (std::vector<TComponent*>{a, b, c}));
         EXPECT_EQ(b->Owner(), &owner);
-        DestroyComponent(b);  // leaves its owner's list at once
+        delete b;  // leaves its owner's list at once
         EXPECT_EQ(owner.Components(), (std::vector<TComponent*>{a, c}));
     }
     EXPECT_EQ(destroyed, (std::vector<int>{2, 3, 1}));

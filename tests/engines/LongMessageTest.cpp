@@ -92,7 +92,7 @@ void FeedAndCompare(const LongMessageCase& c, const std::vector<size_t>& pieces)
         engine->Update(bytes.data(), static_cast<uint32_t>(size));
         if (hasOracle)
             gcry_md_write(oracle, bytes.data(), size);
-        bits += (unsigned __int128)size * 8;
+        bits += static_cast<unsigned __int128>(size) * 8;
         ASSERT_EQ(c.bitCount(*engine), (BitCount{uint64_t(bits >> 64), uint64_t(bits)}))
             << "after " << uint64_t(bits / 8) << " bytes";
     }
@@ -126,8 +126,8 @@ TEST_P(LongMessages, SlowCarriesTheLowWordIntoTheHighWord)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LongMessages, ::testing::ValuesIn(LongMessageCases()),
-                         [](const ::testing::TestParamInfo<LongMessageCase>& info) {
-                             return info.param.name;
+                         [](const ::testing::TestParamInfo<LongMessageCase>& test) {
+                             return test.param.name;
                          });
 
 }  // namespace

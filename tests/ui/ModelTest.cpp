@@ -21,7 +21,7 @@ TEST(CheckListModelTest, AppendsInsertRowsAndChangesRepaintOnlyTheirRows)
     CheckList list;
     IconList icons;
     CheckListModel model(list, icons);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
@@ -77,7 +77,7 @@ TEST(ResultTreeModelTest, RootsAndLinesAreInsertedUnderTheRightParent)
 {
     ResultTree tree;
     ResultTreeModel model(tree);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
 
     tree.AppendRoot("a.txt", 0);

@@ -12,6 +12,8 @@ namespace {
 
 class SlowWindowTest : public WindowTest {
 protected:
+    SlowWindowTest() : WindowTest(false) {}
+
     void MakeFiles(const TempDir& folder, int count, const std::string& content)
     {
         for (int i = 0; i < count; ++i) {

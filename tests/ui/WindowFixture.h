@@ -12,6 +12,7 @@
 #include <gcrypt.h>
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
@@ -25,6 +26,7 @@
 #include <QUrl>
 
 #include <cctype>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,8 +53,14 @@ inline std::string Sha1Text(const std::string& content)
 
 class WindowTest : public testing::Test {
 protected:
-    WindowTest() : faulty(real), form(faulty, dialogs)
+    // The model checks walk the whole model after every change: the large-list tests go without.
+    explicit WindowTest(bool checkModels = true) : faulty(real), form(faulty, dialogs)
     {
+        if (checkModels) {
+            // A row announced too late or a wrong parent ends the test program at once.
+            listModelTester.emplace(ModelOf("NeedCheckFileList"), QAbstractItemModelTester::FailureReportingMode::Fatal);
+            treeModelTester.emplace(ModelOf("ResultTreeView"), QAbstractItemModelTester::FailureReportingMode::Fatal);
+        }
         form.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
         form.activateWindow();
@@ -121,4 +129,12 @@ protected:
     ScriptedDialogs dialogs;
     TempDir dir;
     TSumoraForm form;
+    std::optional<QAbstractItemModelTester> listModelTester;
+    std::optional<QAbstractItemModelTester> treeModelTester;
+
+private:
+    QAbstractItemModel* ModelOf(const char* viewName)
+    {
+        return form.findChild<QAbstractItemView*>(QString::fromLatin1(viewName))->model();
+    }
 };
