@@ -62,3 +62,20 @@ private:
     static constexpr unsigned Slot(DigestAlgorithm a) { return static_cast<unsigned>(a); }
     unsigned bits_ = 0;
 };
+
+// Further names that sum files and people give our algorithms, beside the table's LineName,
+// Option and BsdTag (all compared without letter case).
+struct DigestAlgorithmAlias {
+    std::string_view Name;
+    DigestAlgorithm Algorithm;
+};
+inline constexpr std::array<DigestAlgorithmAlias, 8> kDigestAlgorithmAliases{{
+    {"CRC-32", DigestAlgorithm::CRC32},
+    {"SHA-1", DigestAlgorithm::SHA1},
+    {"HAVAL", DigestAlgorithm::Haval256},
+    {"HAVAL-256", DigestAlgorithm::Haval256},
+    {"RMD128", DigestAlgorithm::RipeMD128},
+    {"SHA-256", DigestAlgorithm::SHA256},
+    {"SHA-384", DigestAlgorithm::SHA384},
+    {"SHA-512", DigestAlgorithm::SHA512},
+}};

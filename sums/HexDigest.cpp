@@ -1,0 +1,49 @@
+#include "sums/HexDigest.h"
+
+namespace {
+
+bool IsHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+}  // namespace
+
+bool IsHexDigits(std::string_view text)
+{
+    for (char c : text)
+        if (!IsHexDigit(c))
+            return false;
+    return !text.empty();
+}
+
+std::string LowerHex(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'F')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+std::string NormalisePastedDigest(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    if (!IsHexDigits(text) || AlgorithmsOfHexLength(text.size()).Empty())
+        return {};
+    return LowerHex(text);
+}
+
+DigestSet AlgorithmsOfHexLength(size_t hexDigits)
+{
+    DigestSet set;
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+        if (info.DigestBytes * 2 == hexDigits)
+            set.Add(info.Algorithm);
+    return set;
+}

@@ -1,0 +1,48 @@
+// Expected against computed: the verdict on one listed file, shared by the window and the
+// command line.
+#pragma once
+
+#include "hashing/DigestAlgorithm.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+enum class SumVerdict {
+    Matches,      // one candidate algorithm gave the expected digest
+    Differs,      // every candidate was computed and none gave it
+    Missing,      // the listed file does not exist
+    Unreadable,   // the file exists but could not be read (or is not a regular file)
+    NotComputed,  // the file was read, but none of the candidate algorithms was computed
+};
+
+// The digests computed for one file, by algorithm: lower-case hex, full length.
+struct ComputedDigests {
+    bool FileMissing = false;
+    // The file could not be opened or read for these algorithms.
+    DigestSet ReadFailed;
+    std::array<std::optional<std::string>, kDigestAlgorithms.size()> Hex;
+
+    void Set(DigestAlgorithm a, std::string hex) { Hex[static_cast<size_t>(a)] = std::move(hex); }
+    const std::optional<std::string>& Get(DigestAlgorithm a) const { return Hex[static_cast<size_t>(a)]; }
+};
+
+// Matches when any candidate's digest equals the expected one (both lower-case hex); else
+// Unreadable when any candidate failed to read, Differs when any was computed, NotComputed else.
+SumVerdict Judge(std::string_view expectedHex, DigestSet candidates, const ComputedDigests& computed);
+
+// Which candidate matched, when one did.
+std::optional<DigestAlgorithm> MatchingAlgorithm(std::string_view expectedHex, DigestSet candidates,
+                                                 const ComputedDigests& computed);
+
+// The window's word for a verdict: "匹配", "不匹配", "文件不存在", "无法读取", "未计算".
+std::string_view VerdictText(SumVerdict verdict);
+
+// Totals of a set of verdicts, for the status line after a pass.
+struct VerdictTotals {
+    size_t Matches = 0, Differs = 0, Missing = 0, Unreadable = 0, NotComputed = 0;
+    void Count(SumVerdict verdict);
+    size_t Total() const { return Matches + Differs + Missing + Unreadable + NotComputed; }
+};

@@ -1,0 +1,126 @@
+#include "sums/SumWriter.h"
+
+#include "platform/TextEncoding.h"
+#include "sums/HexDigest.h"
+
+namespace {
+
+bool NeedsEscape(std::string_view name)
+{
+    return name.find_first_of("\\\n\r") != std::string_view::npos;
+}
+
+// coreutils' form: "\" before the line, and the name's "\", LF and CR as "\\", "\n", "\r".
+std::string EscapedName(std::string_view name)
+{
+    std::string escaped;
+    escaped.reserve(name.size() + 8);
+    for (char c : name) {
+        switch (c) {
+        case '\\': escaped += "\\\\"; break;
+        case '\n': escaped += "\\n"; break;
+        case '\r': escaped += "\\r"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+}  // namespace
+
+std::string GnuSumLine(std::string_view hexDigest, std::string_view name)
+{
+    const bool escape = NeedsEscape(name);
+    std::string line = escape ? "\\" : "";
+    line += LowerHex(hexDigest);
+    line += "  ";
+    line += escape ? EscapedName(name) : std::string(name);
+    line += '\n';
+    return line;
+}
+
+std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest, std::string_view name)
+{
+    const bool escape = NeedsEscape(name);
+    std::string line = escape ? "\\" : "";
+    line += Info(algorithm).BsdTag;
+    line += " (";
+    line += escape ? EscapedName(name) : std::string(name);
+    line += ") = ";
+    line += LowerHex(hexDigest);
+    line += '\n';
+    return line;
+}
+
+std::optional<std::string> SfvLine(std::string_view name, std::string_view crc32Hex)
+{
+    if (name.find_first_of("\n\r") != std::string_view::npos)
+        return std::nullopt;
+    std::string line(name);
+    line += ' ';
+    for (char c : crc32Hex)
+        line += (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
+    line += '\n';
+    return line;
+}
+
+std::string CsvField(std::string_view text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(text);
+    std::string field = "\"";
+    for (char c : text) {
+        if (c == '"')
+            field += '"';
+        field += c;
+    }
+    field += '"';
+    return field;
+}
+
+std::string CsvHeaderRow(const std::vector<DigestAlgorithm>& columns)
+{
+    std::string row = "path,size";
+    for (DigestAlgorithm algorithm : columns) {
+        row += ',';
+        row += Info(algorithm).Option;
+    }
+    row += "\r\n";
+    return row;
+}
+
+std::string CsvRow(std::string_view path, uint64_t size, const std::vector<std::optional<std::string>>& digests)
+{
+    std::string row = CsvField(Utf8FromNative(path));
+    row += ',';
+    row += std::to_string(size);
+    for (const std::optional<std::string>& digest : digests) {
+        row += ',';
+        if (digest)
+            row += LowerHex(*digest);
+    }
+    row += "\r\n";
+    return row;
+}
+
+std::string FolderOfPath(std::string_view path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos)
+        return {};
+    if (slash == 0)
+        return "/";
+    return std::string(path.substr(0, slash));
+}
+
+std::string NameInSumFile(std::string_view sumFolder, std::string_view path)
+{
+    if (sumFolder.empty())
+        return std::string(path);
+    std::string prefix(sumFolder);
+    if (prefix.back() != '/')
+        prefix += '/';
+    if (path.size() > prefix.size() && path.substr(0, prefix.size()) == prefix)
+        return std::string(path.substr(prefix.size()));
+    return std::string(path);
+}
