@@ -10,8 +10,9 @@ bool NeedsEscape(std::string_view name)
     return name.find_first_of("\\\n\r") != std::string_view::npos;
 }
 
-// coreutils' form: "\" before the line, and the name's "\", LF and CR as "\\", "\n", "\r".
-std::string EscapedName(std::string_view name)
+}  // namespace
+
+std::string EscapedSumName(std::string_view name)
 {
     std::string escaped;
     escaped.reserve(name.size() + 8);
@@ -26,15 +27,13 @@ std::string EscapedName(std::string_view name)
     return escaped;
 }
 
-}  // namespace
-
 std::string GnuSumLine(std::string_view hexDigest, std::string_view name)
 {
     const bool escape = NeedsEscape(name);
     std::string line = escape ? "\\" : "";
     line += LowerHex(hexDigest);
     line += "  ";
-    line += escape ? EscapedName(name) : std::string(name);
+    line += escape ? EscapedSumName(name) : std::string(name);
     line += '\n';
     return line;
 }
@@ -45,7 +44,7 @@ std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest,
     std::string line = escape ? "\\" : "";
     line += Info(algorithm).BsdTag;
     line += " (";
-    line += escape ? EscapedName(name) : std::string(name);
+    line += escape ? EscapedSumName(name) : std::string(name);
     line += ") = ";
     line += LowerHex(hexDigest);
     line += '\n';

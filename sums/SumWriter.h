@@ -15,6 +15,10 @@
 // coreutils writes it: the line starts with "\" and the name has "\\", "\n", "\r" for them.
 std::string GnuSumLine(std::string_view hexDigest, std::string_view name);
 
+// A name as coreutils writes it after the leading "\" of a line: "\\", "\n", "\r" in place of
+// backslash, LF and CR. The command line shows checked names this way too.
+std::string EscapedSumName(std::string_view name);
+
 // "TAG (NAME) = DIGEST\n" as coreutils' --tag writes it (the same leading backslash and escapes),
 // with the algorithm's BsdTag and the digest in lower case.
 std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest, std::string_view name);

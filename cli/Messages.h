@@ -1,0 +1,29 @@
+// Standard error: messages in coreutils' form ("quorvex: NAME: reason") and, when asked for, the
+// progress line, which stands in place and is wiped before any message so the two never mix.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <string_view>
+
+class Messages {
+public:
+    explicit Messages(int fd);
+
+    // "quorvex: NAME: reason", the name quoted as coreutils quotes it.
+    void FileProblem(std::string_view name, std::string_view reason);
+    // "quorvex: text".
+    void Say(std::string_view text);
+
+    // Replaces the progress line; the text must hold no line end.
+    void ShowProgress(std::string_view line);
+    void ClearProgress();
+
+private:
+    void WriteAll(std::string_view text);
+    void ClearProgressLocked();
+
+    int fd_;
+    std::mutex mutex_;
+    bool progressShown_ = false;
+};
