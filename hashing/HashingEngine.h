@@ -1,0 +1,122 @@
+// The one hashing engine of the program: it reads every file of a list once, in large blocks, and
+// feeds each block to every chosen digest. The window's calculation pass and the command-line
+// program both hash through it.
+//
+// A run works off the caller's thread. The marked algorithms of one large file are spread over the
+// threads (the slowest of them bounds the file); small files are hashed several at a time; at most
+// one large file is being read at any moment, so that a spinning disk does not seek between files.
+// The block buffers stay within a fixed budget whatever the number and the size of the files.
+//
+// Results come out in the order of the list. The caller either waits for them (Wait) or, on a
+// thread with an event loop, asks for whatever is ready (TakeResults) each time the run calls its
+// wake callback.
+#pragma once
+
+#include "hashing/DigestAlgorithm.h"
+#include "platform/FileAccess.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class HashOutcome {
+    Digests,     // every chosen digest was computed
+    Missing,     // nothing exists at the path, or it names a folder: FileAccess::FileExists is false
+    CannotOpen,  // FileAccess::OpenForReading threw (a FIFO, socket or device included)
+    ReadFailed,  // a read threw
+    Shrank,      // the file ended before the size it had when it was opened
+    Stopped,     // the run was stopped before this file was finished
+};
+
+struct HashResult {
+    size_t Index = 0;  // position of the path in the list
+    HashOutcome Outcome = HashOutcome::Digests;
+    // The system's text for the reason of CannotOpen and ReadFailed (FileError::what()), a fixed
+    // English sentence for Shrank; empty otherwise.
+    std::string Reason;
+    // The bytes read, and the size the file had when it was opened (-1 when it was not opened).
+    int64_t BytesRead = 0;
+    int64_t SizeAtOpen = -1;
+    // With Outcome Digests, the digest bytes of each chosen algorithm (kDigestAlgorithms[a]
+    // .DigestBytes of them, in the byte order the algorithm's standard writes; the CRC-32 as its
+    // four bytes, most significant first); empty for the others.
+    std::array<std::vector<uint8_t>, kDigestAlgorithms.size()> Digests;
+
+    const std::vector<uint8_t>& Digest(DigestAlgorithm algorithm) const
+    {
+        return Digests[static_cast<size_t>(algorithm)];
+    }
+};
+
+struct HashingOptions {
+    // Worker threads; 0 means one per hardware thread.
+    unsigned Threads = 0;
+    // All block buffers of a run together, in bytes.
+    size_t BufferBudget = size_t{64} << 20;
+    // Bytes per read.
+    size_t BlockBytes = size_t{1} << 20;
+    // A file at least this long (by its size at the open, or by what it has yielded so far when
+    // the size says less) is a large file: its algorithms are spread over the threads and no
+    // other large file is read meanwhile.
+    int64_t LargeFileBytes = int64_t{8} << 20;
+};
+
+// A snapshot of a run's progress, for a speed and the time left.
+struct HashingProgress {
+    size_t FilesFinished = 0;   // files whose result is ready, in or out of order
+    int64_t BytesRead = 0;      // over all files of the run so far
+    // The first file of the list not yet delivered by TakeResults or Wait, and how far it has
+    // been read; Size is -1 until it has been opened.
+    size_t CurrentIndex = 0;
+    int64_t CurrentBytesRead = 0;
+    int64_t CurrentSize = -1;
+};
+
+class HashingRun {
+public:
+    // Starts hashing the files at the paths with the algorithms in the set; returns at once.
+    // wake, when given, is called from the run's threads (never from a call of the caller's)
+    // whenever a result becomes ready or a block has been read; it must be thread-safe and quick
+    // (post an event, notify a condition), and is never called after Stop or the destructor has
+    // returned. files must outlive every worker of the run: a worker left behind in a read that
+    // does not return still holds its InputFile, and after a stop it never calls files again
+    // once it notices the stop; a file layer that lives as long as the program is safe.
+    HashingRun(FileAccess& files, std::vector<std::string> paths, DigestSet algorithms,
+               HashingOptions options = {}, std::function<void()> wake = {});
+    // Stops the run (see Stop) and returns without waiting for a worker stuck in a read.
+    ~HashingRun();
+    HashingRun(const HashingRun&) = delete;
+    HashingRun& operator=(const HashingRun&) = delete;
+
+    // The results that are ready, in list order, continuing where the last call stopped; empty
+    // when the next file in order is not finished yet. Thread-safe, never blocks for a file.
+    std::vector<HashResult> TakeResults();
+    // The next result in list order, waiting for it; nullopt once every result has been taken.
+    std::optional<HashResult> Wait();
+    // True once every result has been taken (after a stop: the Stopped one included).
+    bool Done() const;
+
+    // Asks every worker to stop and returns at once (within milliseconds even when a worker is
+    // stuck in a read: that worker is left behind and ends on its own, touching nothing of the
+    // caller's). The results that were finished before the stop, in unbroken list order from the
+    // last taken one, are still delivered; then one result with Outcome Stopped for the first
+    // file that was not, and nothing for the files after it.
+    void Stop();
+    bool Stopped() const;
+
+    HashingProgress Progress() const;
+    size_t FileCount() const;
+    unsigned ThreadCount() const;
+
+private:
+    struct State;
+    std::shared_ptr<State> state_;
+};
+
+// The digest bytes as text: lowercase or uppercase hexadecimal, two digits per byte.
+std::string DigestHex(const std::vector<uint8_t>& digest, bool uppercase);
