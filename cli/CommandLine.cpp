@@ -257,13 +257,17 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
         case 'c':
             options.Check = true;
             break;
+        // As in coreutils, the last of --quiet, --status and --warn decides.
         case kQuiet:
+            options.Status = options.Warn = false;
             checkOption(options.Quiet, "--quiet");
             break;
         case kStatus:
+            options.Quiet = options.Warn = false;
             checkOption(options.Status, "--status");
             break;
         case 'w':
+            options.Quiet = options.Status = false;
             checkOption(options.Warn, "--warn");
             break;
         case kStrict:
