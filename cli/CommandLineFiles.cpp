@@ -8,6 +8,12 @@
 
 namespace {
 
+class AtItsEnd : public InputFile {
+public:
+    int64_t Size() const override { return 0; }
+    size_t Read(void*, size_t) override { return 0; }
+};
+
 class StandardInput : public InputFile {
 public:
     int64_t Size() const override { return 0; }
@@ -45,6 +51,8 @@ std::unique_ptr<InputFile> CommandLineFiles::OpenForReading(const std::string& p
         return files_.OpenForReading(path);
     if (::fcntl(STDIN_FILENO, F_GETFL) < 0)
         throw FileError(std::strerror(errno));
+    if (standardInputTaken_.exchange(true))
+        return std::make_unique<AtItsEnd>();
     // Read ahead: standard input is read from start to end like any file.
     ::posix_fadvise(STDIN_FILENO, 0, 0, POSIX_FADV_SEQUENTIAL);
     return std::make_unique<StandardInput>();
