@@ -41,17 +41,12 @@ OddNamesFolder::OddNamesFolder(uint32_t seed)
     for (size_t i = 0; i < names.size(); ++i) {
         size_t size = names[i] == "empty" ? 0 : sizes[random() % std::size(sizes)];
         Write(names[i], RandomBytes(seed + static_cast<uint32_t>(i), size));
+        names_.push_back(names[i]);
     }
     // Large enough for the engine's large-file path, where algorithms go to different threads.
     Write("large", RandomBytes(seed ^ 0x5a5a5a5a, (9u << 20) + 17));
+    names_.push_back("large");
     std::sort(names_.begin(), names_.end());
-}
-
-void OddNamesFolder::Write(const std::string& name, const std::string& content)
-{
-    folder_.Write(name, content);
-    if (std::find(names_.begin(), names_.end(), name) == names_.end())
-        names_.push_back(name);
 }
 
 std::vector<std::string> OddNamesFolder::NamesRhashKeeps() const
@@ -59,6 +54,15 @@ std::vector<std::string> OddNamesFolder::NamesRhashKeeps() const
     std::vector<std::string> kept;
     for (const std::string& name : names_)
         if (name.find_first_of("\\\n\r") == std::string::npos)
+            kept.push_back(name);
+    return kept;
+}
+
+std::vector<std::string> OddNamesFolder::NamesSfvKeeps() const
+{
+    std::vector<std::string> kept;
+    for (const std::string& name : NamesRhashKeeps())
+        if (name.front() != ' ' && name.back() != ' ' && name.front() != '#')
             kept.push_back(name);
     return kept;
 }

@@ -19,7 +19,11 @@ public:
     const std::vector<std::string>& Names() const { return names_; }
     // The names that rhash writes as they are (it turns "\" into "/" and writes LF and CR raw).
     std::vector<std::string> NamesRhashKeeps() const;
-    void Write(const std::string& name, const std::string& content);
+    // And those that survive an SFV line or rhash's check: blanks at either end of a name are
+    // taken for the line's own, and a line starting with "#" for a comment.
+    std::vector<std::string> NamesSfvKeeps() const;
+    // Another file in the folder (a sum file, say), not one of Names().
+    void Write(const std::string& name, const std::string& content) { folder_.Write(name, content); }
 
 private:
     TempDir folder_;
