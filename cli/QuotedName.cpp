@@ -109,24 +109,11 @@ void AppendEscape(std::string& out, std::string_view bytes)
     }
 }
 
-}  // namespace
-
-std::string QuotedName(std::string_view name)
+// The name in single quotes, the troublesome characters as $'...' pieces. inEscape is the state
+// to start in, and the state at the end.
+std::string QuotedInSingleQuotes(const std::vector<Unit>& units, bool& inEscape)
 {
-    const std::vector<Unit> units = Units(name);
-    bool needsQuotes = name.empty(), hasQuote = false, doubleQuotesDo = true;
-    for (const Unit& unit : units) {
-        needsQuotes = needsQuotes || unit.What != Need::None;
-        hasQuote = hasQuote || unit.What == Need::Quote;
-        doubleQuotesDo = doubleQuotesDo && unit.PlainInDoubleQuotes;
-    }
-    if (!needsQuotes)
-        return std::string(name);
-    if (hasQuote && doubleQuotesDo)
-        return "\"" + std::string(name) + "\"";
-
     std::string out = "'";
-    bool inEscape = false;  // inside a $'...' piece
     for (const Unit& unit : units) {
         switch (unit.What) {
         case Need::Escape:
@@ -150,5 +137,31 @@ std::string QuotedName(std::string_view name)
         }
     }
     out += "'";
+    return out;
+}
+
+}  // namespace
+
+std::string QuotedName(std::string_view name)
+{
+    const std::vector<Unit> units = Units(name);
+    bool needsQuotes = name.empty(), hasQuote = false, doubleQuotesDo = true;
+    for (const Unit& unit : units) {
+        needsQuotes = needsQuotes || unit.What != Need::None;
+        hasQuote = hasQuote || unit.What == Need::Quote;
+        doubleQuotesDo = doubleQuotesDo && unit.PlainInDoubleQuotes;
+    }
+    if (!needsQuotes)
+        return std::string(name);
+    if (hasQuote && doubleQuotesDo)
+        return "\"" + std::string(name) + "\"";
+
+    // coreutils (gnulib's quotearg) reads a name with a single quote twice, and the second
+    // reading starts in the state the first one ended in: inside a $'...' piece when the name
+    // ends with an escape. Its messages are matched to the byte, that quirk included.
+    bool inEscape = false;
+    std::string out = QuotedInSingleQuotes(units, inEscape);
+    if (hasQuote)
+        out = QuotedInSingleQuotes(units, inEscape);
     return out;
 }
