@@ -101,6 +101,13 @@ TEST_F(FoldersTest, ALoopFurtherUpIsCaughtToo)
     EXPECT_EQ(out.Status, 0);
 }
 
+// Root reads everything; without the capabilities that let it, a locked folder is locked for it too.
+std::vector<std::string> WithoutOverride(std::vector<std::string> argv)
+{
+    argv.insert(argv.begin(), {"setpriv", "--bounding-set", "-dac_override,-dac_read_search"});
+    return argv;
+}
+
 TEST_F(FoldersTest, AFolderThatCannotBeListedIsReportedAndTheRestHashed)
 {
     ASSERT_EQ(::chmod((root_ / "top/sub").c_str(), 0), 0);
