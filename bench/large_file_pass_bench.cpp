@@ -158,7 +158,7 @@ int main(int argc, char** argv)
         return [&core, items] {
             core.Select({});
             core.Select(items);
-            core.checker.Calculate();
+            core.window.RunPass(core.checker);
         };
     };
     using H = HashItem;

@@ -14,10 +14,11 @@ AlgorithmSelection::AlgorithmSelection()
         checked_[Slot(info.Item)] = info.CheckedAtStart;
 }
 
-bool AlgorithmSelection::AnyEngineChecked() const
+DigestSet AlgorithmSelection::Digests() const
 {
+    DigestSet set;
     for (const HashItemInfo& info : kHashItems)
-        if (info.EngineIndex >= 0 && checked_[Slot(info.Item)])
-            return true;
-    return false;
+        if (checked_[Slot(info.Item)])
+            set.Add(info.Algorithm);
+    return set;
 }

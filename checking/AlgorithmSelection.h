@@ -12,8 +12,8 @@ public:
 
     bool IsChecked(HashItem item) const { return checked_[Slot(item)]; }
     void SetChecked(HashItem item, bool checked) { checked_[Slot(item)] = checked; }
-    // Whether the engine batch has anything to do: one of the nine engine items is checked.
-    bool AnyEngineChecked() const;
+    // The digests the checked items mark, for the hashing engine.
+    DigestSet Digests() const;
 
     static const HashItemInfo& Info(HashItem item) { return kHashItems[Slot(item)]; }
 

@@ -1,31 +1,20 @@
 #include "checking/CalculationPass.h"
 
 #include "checking/DuplicateColouring.h"
-#include "checking/EngineBatch.h"
-#include "checking/PassContext.h"
-#include "checksums/Crc32FilePath.h"
-#include "checksums/Md5FilePath.h"
+#include "checking/ResultLines.h"
 
+#include <algorithm>
 #include <climits>
-#include <string>
+#include <cstdio>
 
 namespace {
 
-void ProcessEntry(const PassParts& parts, PassContext& context, size_t index)
-{
-    // Copies: a drop while the paths let events run appends to the list and may move entries.
-    const std::string caption = parts.List.At(index).Caption;
-    const std::string path = parts.List.At(index).Path;
-
-    parts.Tree.AppendRoot(caption, index);
-    if (parts.Selection.IsChecked(HashItem::MD5))
-        AddMd5Line(context, path);
-    if (parts.Selection.IsChecked(HashItem::CRC32_FCS32))
-        AddCrc32Line(context, path);
-    if (parts.Selection.AnyEngineChecked())
-        RunEngineBatch(context, parts.Engines, path);
-    parts.List.SetStatus(index, kStatusDone);
-}
+// The speed and the time left change too fast to be read when shown on every block.
+constexpr std::chrono::milliseconds kRateInterval{250};
+// A delivery applies results in batches for this long at most and then asks for another, so
+// that ten thousand small files finishing at once do not hold up the window's other events.
+constexpr std::chrono::milliseconds kDeliverySlice{10};
+constexpr size_t kResultsPerBatch = 64;
 
 }  // namespace
 
@@ -34,43 +23,157 @@ int OverallBarMaximum(size_t entries)
     return entries > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(entries);
 }
 
-void RunCalculationPass(const PassParts& parts)
+std::string SpeedText(double bytesPerSecond)
 {
-    WindowPort& window = parts.Window;
-    const size_t count = parts.List.Count();
-    const int maximum = OverallBarMaximum(count);
+    char text[64];
+    std::snprintf(text, sizeof text, "速度：%.1f MB/s", std::max(0.0, bytesPerSecond) / 1e6);
+    return text;
+}
 
+std::string TimeLeftText(double seconds)
+{
+    const long long whole = seconds > 0 ? static_cast<long long>(seconds + 0.5) : 0;
+    char text[64];
+    std::snprintf(text, sizeof text, "剩余时间：%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+    return text;
+}
+
+CalculationPass::CalculationPass(const PassParts& parts, HashingOptions options)
+    : parts_(parts), chosen_(parts.Selection.Digests()), maximum_(OverallBarMaximum(parts.List.Count()))
+{
+    WindowPort& window = parts_.Window;
     window.ShowProgressGroup(true);
     window.DisableCommands();
     window.SetCurrentBar(0);
-    window.SetOverallBar(0, maximum);
+    window.SetOverallBar(0, maximum_);
     window.SetBusyCursor(true);
-    window.SetStatusText("正在计算，请稍候。");
-    parts.Tree.Clear();
+    window.SetStatusText(kStatusCalculating);
+    window.SetPassRate("", "");
+    parts_.Tree.Clear();
 
-    PassContext context(window, parts.Tree, parts.Files);
+    // Copies: a drop while the pass runs appends to the list and may move its entries.
+    std::vector<std::string> paths;
+    for (size_t i = 0; i < parts_.List.Count(); ++i) {
+        if (parts_.List.IsDone(i))
+            continue;
+        const CheckEntry& entry = parts_.List.At(i);
+        entries_.push_back(i);
+        captions_.push_back(entry.Caption);
+        paths.push_back(entry.Path);
+        bytesToRead_ += std::max<int64_t>(entry.SizeBytes, 0);
+    }
+    if (entries_.empty()) {
+        End(kStatusFinished);
+        return;
+    }
+    started_ = rateShown_ = std::chrono::steady_clock::now();
+    run_ = std::make_unique<HashingRun>(parts_.Files, std::move(paths), chosen_, options,
+                                        [&window] { window.RequestPassDelivery(); });
+}
+
+CalculationPass::~CalculationPass() = default;
+
+void CalculationPass::Deliver() { Deliver(true); }
+
+void CalculationPass::Deliver(bool sliced)
+{
+    if (ended_)
+        return;
     try {
-        for (size_t i = 0; i < count; ++i) {
-            if (parts.List.IsDone(i))
-                continue;
-            ProcessEntry(parts, context, i);
-            window.StepOverallBar();
+        const auto sliceEnd = std::chrono::steady_clock::now() + kDeliverySlice;
+        for (;;) {
+            const std::vector<HashResult> batch = run_->TakeResults(kResultsPerBatch);
+            for (const HashResult& result : batch)
+                if (result.Outcome != HashOutcome::Stopped)
+                    Apply(result);
+            if (batch.size() < kResultsPerBatch)
+                break;
+            if (sliced && std::chrono::steady_clock::now() >= sliceEnd) {
+                parts_.Window.RequestPassDelivery();
+                break;
+            }
         }
+        if (run_->Done()) {
+            End(applied_ < entries_.size() ? kStatusStopped : kStatusFinished);
+            return;
+        }
+        ShowProgress();
     } catch (...) {
-        // The paths keep their own failures; whatever still gets here goes to the window's
-        // error box, which must not find the window busy with every command switched off.
-        window.SetBusyCursor(false);
-        window.EnableCommands();
-        window.ShowProgressGroup(false);
+        Abandon();
         throw;
     }
+}
 
+void CalculationPass::Stop()
+{
+    if (ended_)
+        return;
+    run_->Stop();
+    // What was finished before the stop is applied now, however much it is: the pass ends here.
+    Deliver(false);
+}
+
+void CalculationPass::Apply(const HashResult& result)
+{
+    const size_t entry = entries_.at(result.Index);
+    parts_.Tree.AppendRoot(captions_[result.Index], entry);
+    for (const std::string& line : ResultLines(result, chosen_))
+        parts_.Tree.AppendLine(line);
+    parts_.List.SetStatus(entry, kStatusDone);
+    parts_.Window.StepOverallBar();
+    ++applied_;
+}
+
+void CalculationPass::ShowProgress()
+{
+    const HashingProgress progress = run_->Progress();
+    int percent = 0;
+    if (progress.CurrentIndex < entries_.size()) {
+        int64_t size = progress.CurrentSize;
+        if (size < 0)
+            size = parts_.List.At(entries_[progress.CurrentIndex]).SizeBytes;
+        if (size > 0)
+            percent = static_cast<int>(std::min<int64_t>(100, progress.CurrentBytesRead * 100 / size));
+    }
+    if (percent != shownPercent_) {
+        shownPercent_ = percent;
+        parts_.Window.SetCurrentBar(percent);
+    }
+
+    const auto now = std::chrono::steady_clock::now();
+    if (now - rateShown_ < kRateInterval)
+        return;
+    rateShown_ = now;
+    const double seconds = std::chrono::duration<double>(now - started_).count();
+    const double speed = seconds > 0 ? static_cast<double>(progress.BytesRead) / seconds : 0.0;
+    const double left = static_cast<double>(std::max<int64_t>(0, bytesToRead_ - progress.BytesRead));
+    parts_.Window.SetPassRate(SpeedText(speed), speed > 0 ? TimeLeftText(left / speed) : "");
+}
+
+void CalculationPass::End(const std::string& status)
+{
+    ended_ = true;
+    run_.reset();
+    WindowPort& window = parts_.Window;
     window.SetBusyCursor(false);
     window.SetCurrentBar(100);
-    window.SetOverallBar(maximum, maximum);
-    window.SetStatusText("计算完毕");
+    window.SetOverallBar(maximum_, maximum_);
+    window.SetStatusText(status);
     window.EnableCommands();
     window.EnableSaveCommands();
     window.ShowProgressGroup(false);
-    ColourDuplicates(parts.List, parts.Tree);
+    ColourDuplicates(parts_.List, parts_.Tree);
+}
+
+// What escapes a delivery goes to the window's error box, which must not find the window busy
+// with every command switched off.
+void CalculationPass::Abandon()
+{
+    ended_ = true;
+    if (run_)
+        run_->Stop();
+    WindowPort& window = parts_.Window;
+    window.SetBusyCursor(false);
+    window.EnableCommands();
+    window.ShowProgressGroup(false);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@ struct CheckEntry {
     std::string Path;      // the full path as it came, native bytes
     int Icon = 0;          // index in the window's icon list
     int ColourGroup = -1;  // -1 none, 0 error, 1 to 8 painted, 9 after the eighth group
+    int64_t SizeBytes = -1;  // the size the intake found, for a pass's time left; -1 unknown
 };
 
 // Told of every change, so a view can follow the list without rereading it whole.

@@ -4,6 +4,7 @@
 #include "checking/CalculationPass.h"
 #include "checking/DuplicateColouring.h"
 #include "checking/EngineList.h"
+#include "checking/PassGuard.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
 
@@ -11,7 +12,15 @@ struct Checker::Impl {
     Impl(WindowPort& w, FileSystem& f) : window(w), files(f) {}
 
     Intake MakeIntake() { return Intake(list, files, LocaleDecimalSeparator()); }
-    void CloseIntake() { IntakeClosingStep(list, window, passRunning); }
+    void CloseIntake() { IntakeClosingStep(list, window, !guard.IntakeMayRestoreCommands()); }
+    // The guard follows the pass: a pass that has ended (its last file, a stop, a failure) goes.
+    void FollowPass()
+    {
+        if (pass && pass->Ended()) {
+            pass.reset();
+            guard.End();
+        }
+    }
 
     WindowPort& window;
     FileSystem& files;
@@ -19,7 +28,9 @@ struct Checker::Impl {
     ResultTree tree;
     AlgorithmSelection selection;
     EngineList engines;
-    bool passRunning = false;
+    PassGuard guard;
+    HashingOptions hashing;
+    std::unique_ptr<CalculationPass> pass;
     // The overall bar keeps its range when the list is cleared; only a pass sets it.
     int overallMaximum = 0;
 };
@@ -67,7 +78,7 @@ IntakeReport Checker::AddDropped(const std::vector<std::string>& names)
 
 void Checker::DeleteSelected()
 {
-    if (impl_->passRunning)
+    if (!impl_->guard.Allows(PassCommand::DeleteEntry))
         return;
     if (auto selected = impl_->list.Selected()) {
         impl_->list.Remove(*selected);
@@ -79,7 +90,7 @@ void Checker::DeleteSelected()
 
 void Checker::ClearList()
 {
-    if (impl_->passRunning)
+    if (!impl_->guard.Allows(PassCommand::ClearList))
         return;
     impl_->list.Clear();
     impl_->tree.Clear();
@@ -91,7 +102,7 @@ void Checker::ClearList()
 
 bool Checker::HashItemClicked(HashItem item, bool checked)
 {
-    if (impl_->passRunning)
+    if (!impl_->guard.Allows(PassCommand::SelectAlgorithm))
         return false;
     impl_->selection.SetChecked(item, checked);
     const int engineIndex = AlgorithmSelection::Info(item).EngineIndex;
@@ -105,18 +116,47 @@ bool Checker::IsChecked(HashItem item) const { return impl_->selection.IsChecked
 
 void Checker::Calculate()
 {
-    if (impl_->passRunning)
+    if (!impl_->guard.Allows(PassCommand::Calculate))
         return;
-    // Cleared also when a path lets an unexpected failure through, so that the window's next
-    // Calculate is not refused for ever.
-    struct RunningFlag {
-        bool& flag;
-        explicit RunningFlag(bool& f) : flag(f) { flag = true; }
-        ~RunningFlag() { flag = false; }
-    } running(impl_->passRunning);
     impl_->overallMaximum = OverallBarMaximum(impl_->list.Count());
-    RunCalculationPass(PassParts{impl_->list, impl_->tree, impl_->window, impl_->files,
-                                 impl_->selection, impl_->engines});
+    impl_->guard.Begin();
+    try {
+        impl_->pass = std::make_unique<CalculationPass>(
+            PassParts{impl_->list, impl_->tree, impl_->window, impl_->files, impl_->selection}, impl_->hashing);
+    } catch (...) {
+        // The window's next Calculate must not be refused for ever.
+        impl_->guard.End();
+        throw;
+    }
+    impl_->FollowPass();
 }
 
-bool Checker::PassRunning() const { return impl_->passRunning; }
+void Checker::DeliverPass()
+{
+    if (!impl_->pass)
+        return;
+    try {
+        impl_->pass->Deliver();
+    } catch (...) {
+        impl_->FollowPass();
+        throw;
+    }
+    impl_->FollowPass();
+}
+
+void Checker::StopPass()
+{
+    if (!impl_->guard.Allows(PassCommand::Stop) || !impl_->pass)
+        return;
+    try {
+        impl_->pass->Stop();
+    } catch (...) {
+        impl_->FollowPass();
+        throw;
+    }
+    impl_->FollowPass();
+}
+
+bool Checker::PassRunning() const { return impl_->guard.Running(); }
+
+void Checker::SetHashingOptions(const HashingOptions& options) { impl_->hashing = options; }

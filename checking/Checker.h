@@ -7,6 +7,7 @@
 #include "checking/Intake.h"
 #include "checking/ResultTree.h"
 #include "checking/WindowPort.h"
+#include "hashing/HashingEngine.h"
 
 #include <memory>
 #include <string>
@@ -39,7 +40,7 @@ public:
 
     // Intake commands; each ends with the intake closing step. A file whose size cannot be
     // read is left out and reported; the others are still taken in. Also allowed while a pass
-    // runs (a drop): the entries are appended and wait for the next pass.
+    // runs (a drop): the entries are appended and wait for the next pass (see PassGuard).
     IntakeReport AddFiles(const std::vector<std::string>& paths);  // open-file dialog; {} when cancelled
     IntakeReport AddFolder(const std::string& folder);            // folder dialog; "" adds nothing
     IntakeReport AddDropped(const std::vector<std::string>& names);
@@ -53,9 +54,19 @@ public:
     bool HashItemClicked(HashItem item, bool checked);
     bool IsChecked(HashItem item) const;
 
-    // Runs one calculation pass; does nothing while one runs.
+    // Starts one calculation pass; does nothing while one runs. The files are hashed on the
+    // hashing engine's threads; their nodes appear as the window delivers (DeliverPass). A pass
+    // with nothing to hash has ended when this returns.
     void Calculate();
+    // On the window's thread, each time the window was asked through RequestPassDelivery:
+    // applies what is ready and ends the pass after its last file.
+    void DeliverPass();
+    // The Stop command: ends the running pass at once; finished files keep their nodes, the
+    // others stay pending. Nothing while no pass runs.
+    void StopPass();
     bool PassRunning() const;
+    // The threads and buffers of the passes to come.
+    void SetHashingOptions(const HashingOptions& options);
 
 private:
     struct Impl;

@@ -44,7 +44,9 @@ void Intake::TakeFile(const std::string& path, IntakeReport& report)
         report.Refused.push_back({path, error.what()});
         return;
     }
-    list_.Append(CheckEntry{CaptionFromPath(path), kStatusPending, SizeText(size, decimalSeparator_), path});
+    CheckEntry entry{CaptionFromPath(path), kStatusPending, SizeText(size, decimalSeparator_), path};
+    entry.SizeBytes = size;
+    list_.Append(std::move(entry));
 }
 
 void Intake::TakeFolder(const std::string& folder)
@@ -56,6 +58,7 @@ void Intake::TakeFolder(const std::string& folder)
         std::string path = FolderItemPath(folder, item.Name);
         entries.push_back(CheckEntry{std::move(item.Name), kStatusPending, SizeText(item.Size, decimalSeparator_),
                                      std::move(path)});
+        entries.back().SizeBytes = item.Size;
     }
     list_.AppendAll(std::move(entries));
 }

@@ -8,8 +8,10 @@ class WindowPort {
 public:
     virtual ~WindowPort() = default;
 
-    // Lets pending window events run; may be throttled by time.
-    virtual void LetEventsRun() = 0;
+    // Called from the hashing engine's threads, never from the window's own: asks the window's
+    // thread to call Checker::DeliverPass soon. Must be thread-safe and return at once; requests
+    // that come before the delivery may be merged into one.
+    virtual void RequestPassDelivery() = 0;
 
     // CurrentProgressBar: range 0 to 100, step 1. Stepping past the maximum starts the bar
     // over from its minimum, as the platform's bar does.
@@ -24,6 +26,9 @@ public:
     virtual void SetBusyCursor(bool busy) = 0;
     // CheckGroupBox.
     virtual void ShowProgressGroup(bool shown) = 0;
+    // The speed of the running pass and the time its remaining files will take, inside the
+    // progress group; empty texts while nothing is known yet.
+    virtual void SetPassRate(const std::string& speed, const std::string& timeLeft) = 0;
 
     // The command set, switched as a whole.
     virtual void DisableCommands() = 0;

@@ -484,12 +484,12 @@ HashingRun::~HashingRun()
     state_->workersGone.wait_for(lock, std::chrono::milliseconds(50), [&] { return state_->liveWorkers == 0; });
 }
 
-std::vector<HashResult> HashingRun::TakeResults()
+std::vector<HashResult> HashingRun::TakeResults(size_t most)
 {
     state_->wakePending.store(false, std::memory_order_release);
     std::vector<HashResult> results;
     std::lock_guard<std::mutex> lock(state_->m);
-    while (state_->NextReady())
+    while (results.size() < most && state_->NextReady())
         results.push_back(state_->TakeNext());
     return results;
 }

@@ -93,9 +93,10 @@ public:
     HashingRun(const HashingRun&) = delete;
     HashingRun& operator=(const HashingRun&) = delete;
 
-    // The results that are ready, in list order, continuing where the last call stopped; empty
-    // when the next file in order is not finished yet. Thread-safe, never blocks for a file.
-    std::vector<HashResult> TakeResults();
+    // The results that are ready (at most that many), in list order, continuing where the last
+    // call stopped; empty when the next file in order is not finished yet. Thread-safe, never
+    // blocks for a file.
+    std::vector<HashResult> TakeResults(size_t most = SIZE_MAX);
     // The next result in list order, waiting for it; nullopt once every result has been taken.
     std::optional<HashResult> Wait();
     // True once every result has been taken (after a stop: the Stopped one included).

@@ -32,10 +32,6 @@
 
 namespace {
 
-// Long work lets the window repaint and take input at this pace; more often would spend the
-// time of small files on the event loop.
-constexpr qint64 kEventPumpMilliseconds = 15;
-
 const char* kUriList = "text/uri-list";
 
 bool HasLocalFiles(const QMimeData* mime)
@@ -123,11 +119,11 @@ void TSumoraForm::HashMenuClick()
 void TSumoraForm::CalculateMenuClick()
 {
     RunCommand([this] { checker_.Calculate(); });
-    // A close asked for during the pass was held back until now.
-    if (closeAfterPass_ && !checker_.PassRunning()) {
-        closeAfterPass_ = false;
-        close();
-    }
+}
+
+void TSumoraForm::StopBtnClick()
+{
+    RunCommand([this] { checker_.StopPass(); });
 }
 
 // ---- Export, web site, quitting ----
@@ -169,12 +165,10 @@ void TSumoraForm::QuitMenuClick() { close(); }
 
 void TSumoraForm::closeEvent(QCloseEvent* event)
 {
-    // A pass is never cut short: it runs to its end and the window closes after it.
-    if (checker_.PassRunning()) {
-        closeAfterPass_ = true;
-        event->ignore();
-        return;
-    }
+    // With a stop at hand, making the user wait for the end of a pass would be a fault: the pass
+    // stops and the window closes at once. A read that hangs is left behind.
+    if (checker_.PassRunning())
+        RunCommand([this] { checker_.StopPass(); });
     QMainWindow::closeEvent(event);
 }
 
@@ -239,12 +233,12 @@ void TSumoraForm::RefreshEntryIcons()
 
 // ---- What the pass sees of the window ----
 
-void TSumoraForm::LetEventsRun()
+void TSumoraForm::RequestPassDelivery()
 {
-    if (sinceEventsRan_.isValid() && sinceEventsRan_.elapsed() < kEventPumpMilliseconds)
-        return;
-    QCoreApplication::processEvents();
-    sinceEventsRan_.start();
+    // From the hashing engine's threads: the delivery runs on the window's thread, between its
+    // other events. Qt drops the call if the window is gone by then.
+    QMetaObject::invokeMethod(
+        this, [this] { RunCommand([this] { checker_.DeliverPass(); }); }, Qt::QueuedConnection);
 }
 
 void TSumoraForm::SetCurrentBar(int position)
@@ -285,6 +279,12 @@ void TSumoraForm::ShowProgressGroup(bool shown)
         PlaceProgressGroup();
 }
 
+void TSumoraForm::SetPassRate(const std::string& speed, const std::string& timeLeft)
+{
+    passSpeed_->setText(QString::fromStdString(speed));
+    passTimeLeft_->setText(QString::fromStdString(timeLeft));
+}
+
 void TSumoraForm::DisableCommands()
 {
     toolBar_->setEnabled(false);
@@ -294,9 +294,6 @@ void TSumoraForm::DisableCommands()
     deleteToolBtn_->setEnabled(false);
     deleteListToolBtn_->setEnabled(false);
     calculateToolBtn_->setEnabled(false);
-    // A pass starts: its first call to the event pump goes through, so the window shows the
-    // pass at once.
-    sinceEventsRan_.invalidate();
 }
 
 void TSumoraForm::EnableCommands()

@@ -15,6 +15,8 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -151,13 +153,30 @@ void TSumoraForm::BuildProgressGroup()
 {
     checkGroupBox_ = new QGroupBox(QStringLiteral("校验进度"), this);
     checkGroupBox_->setObjectName(QStringLiteral("CheckGroupBox"));
-    checkGroupBox_->resize(240, 73);
+    // Taller than the two bars need: the speed, the time left and the stop button sit below them.
+    checkGroupBox_->resize(240, 106);
     // Opaque, in the window's button face, where it lies over the list's rows.
     checkGroupBox_->setAutoFillBackground(true);
     NewCaption(checkGroupBox_, "CurrentProgressCap", QStringLiteral("当前进度："), 18, 24);
     NewCaption(checkGroupBox_, "AllProgressCap", QStringLiteral("整体进度："), 18, 53);
     allProgressBar_ = NewBar(checkGroupBox_, "AllProgressBar", 78, 51);
     currentProgressBar_ = NewBar(checkGroupBox_, "CurrentProgressBar", 78, 22);
+    passSpeed_ = NewCaption(checkGroupBox_, "PassSpeed", QString(), 18, 75);
+    passSpeed_->resize(140, 14);
+    passTimeLeft_ = NewCaption(checkGroupBox_, "PassTimeLeft", QString(), 18, 89);
+    passTimeLeft_->resize(140, 14);
+    stopBtn_ = new QPushButton(QStringLiteral("停止"), checkGroupBox_);
+    stopBtn_->setObjectName(QStringLiteral("StopBtn"));
+    stopBtn_->setGeometry(163, 76, 65, 23);
+    stopBtn_->setFocusPolicy(Qt::NoFocus);
+    connect(stopBtn_, &QPushButton::clicked, this, &TSumoraForm::StopBtnClick);
+    // Esc stops a running pass wherever the focus is in the window; without a pass it does nothing.
+    auto* stopKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    stopKey->setObjectName(QStringLiteral("StopShortcut"));
+    connect(stopKey, &QShortcut::activated, this, [this] {
+        if (checker_.PassRunning())
+            StopBtnClick();
+    });
     checkGroupBox_->hide();
 }
 

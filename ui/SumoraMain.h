@@ -8,7 +8,6 @@
 #include "engines/DCPcrypt2.h"
 #include "ui/IconList.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
@@ -26,6 +25,7 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QProgressBar;
+class QPushButton;
 class QSplitter;
 class QToolBar;
 class ResultTreeModel;
@@ -57,7 +57,7 @@ public:
     void WMDropFiles(const std::vector<std::string>& names);
 
     // WindowPort: what the checking core asks of the window.
-    void LetEventsRun() override;
+    void RequestPassDelivery() override;
     void SetCurrentBar(int position) override;
     void StepCurrentBar() override;
     void SetOverallBar(int position, int maximum) override;
@@ -65,6 +65,7 @@ public:
     void SetStatusText(const std::string& text) override;
     void SetBusyCursor(bool busy) override;
     void ShowProgressGroup(bool shown) override;
+    void SetPassRate(const std::string& speed, const std::string& timeLeft) override;
     void DisableCommands() override;
     void EnableCommands() override;
     void EnableSaveCommands() override;
@@ -80,6 +81,8 @@ public slots:
     void QuitMenuClick();
     void HashMenuClick();
     void CalculateMenuClick();
+    // The stop button of the progress group, and Esc while a pass runs.
+    void StopBtnClick();
     void HomePageClick();
     void CopyResultMenuClick();
     void N1Click();
@@ -128,6 +131,9 @@ private:
     QGroupBox* checkGroupBox_ = nullptr;
     QProgressBar* currentProgressBar_ = nullptr;
     QProgressBar* allProgressBar_ = nullptr;
+    QLabel* passSpeed_ = nullptr;
+    QLabel* passTimeLeft_ = nullptr;
+    QPushButton* stopBtn_ = nullptr;
     QLabel* statusPanel0_ = nullptr;
     QListWidget* lstHashes_ = nullptr;
     QToolBar* toolBar_ = nullptr;
@@ -164,9 +170,7 @@ private:
 
     std::array<QAction*, kHashItems.size()> hashItemActions_{};
 
-    QElapsedTimer sinceEventsRan_;
     bool busyCursorShown_ = false;
-    bool closeAfterPass_ = false;
     bool shownBefore_ = false;
     std::string lastSavePath_;
 };

@@ -1,5 +1,6 @@
 // A checking core wired as the window wires it: the ten engines, the real file layer behind a
-// fault injector, and a recording window; plus the little helpers the pass tests share.
+// fault injector, and a recording window that plays the event loop; plus the little helpers the
+// pass tests share.
 #pragma once
 
 #include "checking/Checker.h"
@@ -22,6 +23,10 @@ class CheckerTestBed : public ::testing::Test {
 protected:
     CheckerTestBed()
     {
+        // Several threads even on a machine with one: the order of the results is under test.
+        HashingOptions options;
+        options.Threads = 3;
+        checker.SetHashingOptions(options);
         CreateEngineComponents(owner);
         checker.FillEngineList(owner);
     }
@@ -40,6 +45,18 @@ protected:
         for (const HashItemInfo& info : kHashItems)
             if (!checker.IsChecked(info.Item))
                 checker.HashItemClicked(info.Item, true);
+    }
+
+    // Runs a pass to its end as the window's event loop does: the user's events (the hook),
+    // then the delivery the hashing engine asked for, until the pass has ended.
+    void Calculate()
+    {
+        checker.Calculate();
+        while (checker.PassRunning()) {
+            window.AwaitDeliveryRequest();
+            window.LetEventsRun();
+            checker.DeliverPass();
+        }
     }
 
     // Takes files in through a drop and fails the test if any is refused.

@@ -9,7 +9,7 @@ protected:
     void CalculatedListWithCopies()
     {
         Drop({dir.Write("a.txt", "same"), dir.Write("b.txt", "other"), dir.Write("c.txt", "same")});
-        checker.Calculate();
+        Calculate();
         ASSERT_EQ(checker.List().At(0).ColourGroup, 1);
         window.Forget();
     }

@@ -173,7 +173,7 @@ TEST_F(Intakes, DroppedNamesLongerThan1024BytesAreKeptWhole)
     dir.Write(path.substr(dir.Path().size() + 1), "abc");
     ASSERT_GT(path.size(), 1024u);
     Drop({path});
-    checker.Calculate();
+    Calculate();
 
     EXPECT_EQ(checker.List().At(0).Path, path);
     EXPECT_EQ(Lines(0).front(), "MD5：900150983cd24fb0d6963f7d28e17f72");
@@ -185,7 +185,7 @@ TEST_F(Intakes, NameThatIsNotUtf8IsTakenInHashedAndShownByItsBytes)
     const std::string path = dir.Write(name, "abc");
     Drop({path});
     checker.AddFolder(dir.Path());
-    checker.Calculate();
+    Calculate();
 
     ASSERT_EQ(checker.List().Count(), 2u);
     for (size_t i = 0; i < 2; ++i) {
@@ -199,7 +199,7 @@ TEST_F(Intakes, NameThatIsNotUtf8IsTakenInHashedAndShownByItsBytes)
 TEST_F(Intakes, ClosingStepCountsEveryEntryDoneOrNot)
 {
     Drop({dir.Write("a.txt", "a"), dir.Write("b.txt", "b")});
-    checker.Calculate();
+    Calculate();
     window.Forget();
     // Cancelling the open dialog on a non-empty list rewrites the count.
     checker.AddFiles({});

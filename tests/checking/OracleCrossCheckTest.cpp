@@ -87,7 +87,7 @@ TEST_F(OracleCrossCheck, PassOverRandomFilesAgreesWithRhashAndMhash)
     }
     SelectAll();
     Drop(paths);
-    checker.Calculate();
+    Calculate();
 
     ASSERT_EQ(checker.Tree().RootCount(), paths.size());
     for (size_t i = 0; i < paths.size(); ++i) {
@@ -119,7 +119,7 @@ TEST_F(OracleCrossCheck, SlowSparseFilePastFourGibibytesThroughAWholePass)
     SelectOnly({HashItem::MD5, HashItem::CRC32_FCS32, HashItem::SHA1});
     Drop({path});
     EXPECT_EQ(checker.List().At(0).SizeText.substr(0, 7), "4194316");
-    checker.Calculate();
+    Calculate();
 
     gcry_md_hd_t zeros;
     ASSERT_EQ(gcry_md_open(&zeros, GCRY_MD_MD5, 0), 0);

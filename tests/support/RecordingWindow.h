@@ -1,24 +1,52 @@
 // A WindowPort that keeps every call in order, and the state the calls leave behind, so a test
-// can check what a pass or a command showed. The hook runs inside LetEventsRun, where the real
-// window would run the user's commands and drops, so a test can act in the middle of a pass.
+// can check what a pass or a command showed. It also plays the window's event loop for a pass:
+// LetEventsRun stands for the user's events between two deliveries (the hook runs there, so a
+// test can act in the middle of a pass), and the delivery requests of the hashing engine's
+// threads are counted for AwaitDeliveryRequest.
 #pragma once
 
 #include "checking/WindowPort.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <iterator>
 #include <string>
 #include <vector>
 
 class RecordingWindow : public WindowPort {
 public:
-    void LetEventsRun() override
+    // The user's events between two deliveries of a pass.
+    void LetEventsRun()
     {
         ++EventRuns;
         Record("Events");
         if (OnEvents)
             OnEvents(EventRuns);
+    }
+
+    void RequestPassDelivery() override
+    {
+        {
+            std::lock_guard<std::mutex> lock(requestMutex_);
+            ++requests_;
+        }
+        requested_.notify_all();
+    }
+    // Waits a little for a delivery request that came after the last wait; the wait is
+    // bounded, since one request may stand for several.
+    void AwaitDeliveryRequest()
+    {
+        std::unique_lock<std::mutex> lock(requestMutex_);
+        requested_.wait_for(lock, std::chrono::milliseconds(20), [&] { return requests_ != seenRequests_; });
+        seenRequests_ = requests_;
+    }
+    int DeliveryRequests()
+    {
+        std::lock_guard<std::mutex> lock(requestMutex_);
+        return requests_;
     }
 
     void SetCurrentBar(int position) override
@@ -61,6 +89,14 @@ public:
         Record(shown ? "ShowProgressGroup" : "HideProgressGroup");
     }
 
+    // Not in Calls: how often the rate changes depends on the clock.
+    void SetPassRate(const std::string& speed, const std::string& timeLeft) override
+    {
+        SpeedText = speed;
+        TimeLeftText = timeLeft;
+        ++RateChanges;
+    }
+
     void DisableCommands() override
     {
         CommandsEnabled = false;
@@ -88,12 +124,21 @@ public:
         Record("RefreshEntryIcons");
     }
 
-    // The calls without the event pump, which runs as often as the file has blocks.
-    std::vector<std::string> CallsWithoutEvents() const
+    // The calls without the events between deliveries and without the current-file bar's moves
+    // while the pass runs, which follow the reading as the clock lets it.
+    std::vector<std::string> CallsWithoutProgress() const
     {
         std::vector<std::string> calls;
-        std::copy_if(Calls.begin(), Calls.end(), std::back_inserter(calls),
-                     [](const std::string& call) { return call != "Events"; });
+        bool running = false;
+        for (const std::string& call : Calls) {
+            if (call == "Status 正在计算，请稍候。")
+                running = true;
+            if (call == "Cursor default")
+                running = false;
+            if (call == "Events" || (running && call.rfind("CurrentBar ", 0) == 0))
+                continue;
+            calls.push_back(call);
+        }
         return calls;
     }
     size_t CountOf(const std::string& call) const
@@ -104,6 +149,8 @@ public:
 
     std::vector<std::string> Calls;
     std::function<void(int eventRun)> OnEvents;
+    // Runs at every recorded call, so a test can make the window fail in the middle of a pass.
+    std::function<void(const std::string& call)> OnCall;
 
     // Where the window stands after the calls; the start values are those of a new window
     // (its command set partly disabled counts as disabled here).
@@ -119,7 +166,20 @@ public:
     bool SaveMenuEnabled = false;
     bool SaveToolButtonEnabled = false;
     int IconRefreshes = 0;
+    std::string SpeedText;
+    std::string TimeLeftText;
+    int RateChanges = 0;
 
 private:
-    void Record(std::string call) { Calls.push_back(std::move(call)); }
+    void Record(std::string call)
+    {
+        Calls.push_back(call);
+        if (OnCall)
+            OnCall(call);
+    }
+
+    std::mutex requestMutex_;
+    std::condition_variable requested_;
+    int requests_ = 0;
+    int seenRequests_ = 0;
 };

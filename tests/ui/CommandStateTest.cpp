@@ -34,7 +34,8 @@ TEST_F(CommandStateTest, ThroughIntakePassAndClearList)
     EXPECT_EQ(dialogs.FoldersAsked, 1);
     EXPECT_EQ(CommandSet(), atStart);
 
-    dialogs.FileAnswers.push_back({dir.Write("a.txt", "a")});
+    const std::string path = dir.Write("a.txt", "a");
+    dialogs.FileAnswers.push_back({path});
     Click("OpenFileToolBtn");
     EXPECT_EQ(dialogs.FilesAsked, 1);
     EXPECT_EQ(CommandSet(), All(true));
@@ -42,7 +43,12 @@ TEST_F(CommandStateTest, ThroughIntakePassAndClearList)
     EXPECT_FALSE(SaveButtonOn());
 
     std::vector<bool> duringPass;
-    QTimer::singleShot(0, &form, [&] { duringPass = CommandSet(); });
+    auto gate = std::make_shared<ReadGate>();  // the pass runs until the timer has looked
+    faulty.HoldRead(path, 1, gate);
+    QTimer::singleShot(0, &form, [&] {
+        duringPass = CommandSet();
+        gate->Open();
+    });
     Calculate();
     EXPECT_EQ(duringPass, All(false));
     EXPECT_EQ(CommandSet(), All(true));
@@ -87,18 +93,23 @@ TEST_F(CommandStateTest, CtrlJDoesNothingBeforeTheFirstIntakeAndCalculatesAfterI
 
     Drop({path});
     Key(List(), Qt::Key_J);
+    AwaitPassEnd();
     EXPECT_EQ(Tree()->model()->rowCount(), 2);
     EXPECT_EQ(form.StatusText(), QStringLiteral("计算完毕"));
 }
 
 TEST_F(CommandStateTest, MenuShortcutsDoNothingWhileTheirMenuIsDisabled)
 {
-    Drop({dir.Write("k.txt", std::string(50000, 'k'))});
+    const std::string path = dir.Write("k.txt", std::string(50000, 'k'));
+    Drop({path});
+    auto gate = std::make_shared<ReadGate>();  // the pass runs until the keys were pressed
+    faulty.HoldRead(path, 1, gate);
     bool entryEnabledDuringPass = false;
     QTimer::singleShot(0, &form, [&] {
         entryEnabledDuringPass = Action("OpenFileMenu")->isEnabled();  // only its menu is not
         Key(List(), Qt::Key_O);
         Key(&form, Qt::Key_O);
+        gate->Open();
     });
     Calculate();
     EXPECT_TRUE(entryEnabledDuringPass);
@@ -110,9 +121,18 @@ TEST_F(CommandStateTest, MenuShortcutsDoNothingWhileTheirMenuIsDisabled)
 
 TEST_F(CommandStateTest, HelpMenuStaysLiveDuringAPassAndOpensOurOwnAddress)
 {
-    Drop({dir.Write("h.txt", std::string(50000, 'h'))});
-    QTimer::singleShot(0, &form, [&] { Key(List(), Qt::Key_H); });
+    const std::string path = dir.Write("h.txt", std::string(50000, 'h'));
+    Drop({path});
+    auto gate = std::make_shared<ReadGate>();
+    faulty.HoldRead(path, 1, gate);
+    bool duringPass = false;
+    QTimer::singleShot(0, &form, [&] {
+        duringPass = form.Core().PassRunning();
+        Key(List(), Qt::Key_H);
+        gate->Open();
+    });
     Calculate();
+    EXPECT_TRUE(duringPass);
     ASSERT_EQ(dialogs.OpenedUrls.size(), 1u);
     EXPECT_EQ(dialogs.OpenedUrls[0], QUrl(QStringLiteral("https://quorvex.example.org/")));
 }

@@ -139,13 +139,20 @@ TEST_F(ExportTest, CtrlSFromTheResultTreeSavesAtAnyTimeAndRunsExactlyOneSave)
 
 TEST_F(ExportTest, ThePopupStaysUsableDuringAPass)
 {
-    Drop({dir.Write("one.txt", std::string(60000, '1')), dir.Write("two.txt", "2")});
+    const std::string two = dir.Write("two.txt", "2");
+    Drop({dir.Write("one.txt", std::string(60000, '1')), two});
+    auto gate = std::make_shared<ReadGate>();  // the pass runs until the keys were pressed
+    faulty.HoldRead(two, 1, gate);
     int clipboardDuringPass = -1;
+    bool duringPass = false;
     QTimer::singleShot(0, &form, [&] {
+        duringPass = form.Core().PassRunning();
         Key(Tree(), Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
         clipboardDuringPass = static_cast<int>(dialogs.ClipboardTexts.size());
+        gate->Open();
     });
     Calculate();
+    EXPECT_TRUE(duringPass);
     EXPECT_EQ(clipboardDuringPass, 1);
 }
 

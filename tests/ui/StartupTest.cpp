@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 
@@ -157,13 +158,17 @@ TEST_F(StartupTest, ProgressGroupIsHiddenOverTheListsLowerRightCorner)
     auto* group = Find<QGroupBox>("CheckGroupBox");
     EXPECT_FALSE(group->isVisible());
     EXPECT_EQ(group->title(), QStringLiteral("校验进度"));
-    EXPECT_EQ(group->size(), QSize(240, 73));
+    EXPECT_EQ(group->size(), QSize(240, 106));
     EXPECT_EQ(form.width() - group->geometry().right() - 1, 190);
     EXPECT_EQ(form.statusBar()->geometry().top() - group->geometry().bottom() - 1, 2);
     EXPECT_EQ(Find<QLabel>("CurrentProgressCap")->text(), QStringLiteral("当前进度："));
     EXPECT_EQ(Find<QLabel>("AllProgressCap")->text(), QStringLiteral("整体进度："));
     EXPECT_EQ(Find<QProgressBar>("CurrentProgressBar")->geometry(), QRect(78, 22, 150, 17));
     EXPECT_EQ(Find<QProgressBar>("AllProgressBar")->geometry(), QRect(78, 51, 150, 17));
+    EXPECT_EQ(Find<QPushButton>("StopBtn")->text(), QStringLiteral("停止"));
+    EXPECT_EQ(Find<QPushButton>("StopBtn")->geometry(), QRect(163, 76, 65, 23));
+    EXPECT_TRUE(Find<QLabel>("PassSpeed")->text().isEmpty());
+    EXPECT_TRUE(Find<QLabel>("PassTimeLeft")->text().isEmpty());
 }
 
 }  // namespace

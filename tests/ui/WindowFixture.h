@@ -83,7 +83,17 @@ protected:
         QApplication::sendEvent(&form, &drop);
     }
     void Click(const char* buttonName) { QTest::mouseClick(Button(buttonName), Qt::LeftButton); }
-    void Calculate() { Click("CalculateToolBtn"); }
+    // Starts a pass with the button and lets the event loop run until the pass has ended.
+    void Calculate()
+    {
+        Click("CalculateToolBtn");
+        AwaitPassEnd();
+    }
+    void AwaitPassEnd()
+    {
+        while (form.Core().PassRunning())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
     void Key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
     {
         target->setFocus();

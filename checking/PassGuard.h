@@ -1,0 +1,43 @@
+// What the commands of the window may do while a calculation pass runs, decided in one place:
+// nothing may remove entries, clear the tree, change the selection or start a second pass, an
+// intake (a drop) appends entries that wait for the next pass, and only a running pass can be
+// stopped.
+#pragma once
+
+enum class PassCommand {
+    Calculate,
+    Stop,
+    Intake,           // open file, open folder, a drop
+    DeleteEntry,
+    ClearList,
+    SelectAlgorithm,  // an item of the algorithm menu
+};
+
+class PassGuard {
+public:
+    bool Running() const { return running_; }
+    void Begin() { running_ = true; }
+    void End() { running_ = false; }
+
+    bool Allows(PassCommand command) const
+    {
+        switch (command) {
+        case PassCommand::Stop:
+            return running_;
+        case PassCommand::Intake:
+            return true;
+        case PassCommand::Calculate:
+        case PassCommand::DeleteEntry:
+        case PassCommand::ClearList:
+        case PassCommand::SelectAlgorithm:
+            return !running_;
+        }
+        return false;
+    }
+    // While a pass runs the command set and the status text belong to it: an intake's closing
+    // step then refreshes the icons only.
+    bool IntakeMayRestoreCommands() const { return !running_; }
+
+private:
+    bool running_ = false;
+};
