@@ -39,15 +39,15 @@ best() {  # best wall time in seconds of a command, output discarded
     local t=$(( end - start ))
     if [ -z "$fastest" ] || [ "$t" -lt "$fastest" ]; then fastest=$t; fi
   done
-  echo "scale=3; $fastest / 1000000000" | bc
+  awk -v ns="$fastest" 'BEGIN { printf "%.3f", ns / 1e9 }'
 }
 
 row() {  # name, goal text, our seconds, their seconds, "time" or "rate"
   local ratio
   if [ "$5" = rate ]; then
-    ratio=$(echo "scale=2; $4 / $3" | bc)
+    ratio=$(awk -v a="$4" -v b="$3" 'BEGIN { printf "%.2f", a / b }')
   else
-    ratio=$(echo "scale=2; $3 / $4" | bc)
+    ratio=$(awk -v a="$3" -v b="$4" 'BEGIN { printf "%.2f", a / b }')
   fi
   printf '| %-44s | %8s s | %8s s | %6s | %-7s |\n' "$1" "$3" "$4" "$ratio" "$2"
 }

@@ -81,7 +81,8 @@ int RunCompute(CommandContext& context)
             if (result->Outcome != HashOutcome::Digests) {
                 context.Errors.FileProblem(name, FailureReason(name, *result));
                 failed = true;
-                continue;
+                if (options.Format != OutputFormat::Tree)
+                    continue;
             }
             const std::optional<std::string> record = OutputRecord(options, name, *result);
             if (!record) {

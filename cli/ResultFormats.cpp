@@ -1,11 +1,11 @@
 #include "cli/ResultFormats.h"
 
 #include "checking/ResultExport.h"
+#include "checking/ResultLines.h"
 #include "checking/ResultTree.h"
 #include "platform/TextEncoding.h"
 #include "sums/SumWriter.h"
 
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -37,29 +37,13 @@ std::string TreeRecord(const CommandLine& options, std::string_view name, const 
 {
     ResultTree tree;
     tree.AppendRoot(Caption(name), 0);
-    for (DigestAlgorithm algorithm : Chosen(options))
-        tree.AppendLine(WindowResultLine(algorithm, result.Digest(algorithm)));
+    for (const std::string& line : ResultLines(result, options.Algorithms))
+        tree.AppendLine(line);
     const std::string text = ResultFileText(tree);
     return options.Gb18030 ? Gb18030FromUtf8(text) : text;
 }
 
 }  // namespace
-
-std::string WindowResultLine(DigestAlgorithm algorithm, const std::vector<uint8_t>& digest)
-{
-    const std::string name = std::string(Info(algorithm).LineName) + "：";
-    if (algorithm == DigestAlgorithm::MD5)
-        return name + DigestHex(digest, false);
-    if (algorithm == DigestAlgorithm::CRC32) {
-        uint32_t value = 0;
-        for (uint8_t byte : digest)
-            value = value << 8 | byte;
-        char digits[9];
-        std::snprintf(digits, sizeof digits, "%06X", static_cast<unsigned>(value));
-        return name + digits;
-    }
-    return name + DigestHex(digest, true);
-}
 
 std::string OutputHeader(const CommandLine& options)
 {

@@ -14,9 +14,8 @@ std::string OutputHeader(const CommandLine& options);
 
 // The lines of one file whose digests were computed, named as on the command line. nullopt when
 // the format cannot hold the name (SFV has no escapes for a line feed or carriage return).
+// For the window's result file, a file that failed has its node too, as in the window: with its
+// error lines, or none when it is missing.
 std::optional<std::string> OutputRecord(const CommandLine& options, std::string_view name,
                                         const HashResult& result);
 
-// The window's result line for an algorithm: "MD5：" and lower-case hex, "CRC32_FCS32：" and at
-// least six upper-case digits, the engines' names and upper-case hex.
-std::string WindowResultLine(DigestAlgorithm algorithm, const std::vector<uint8_t>& digest);

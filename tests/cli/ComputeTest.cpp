@@ -9,6 +9,8 @@
 #include <random>
 #include <sstream>
 
+#include <sys/stat.h>
+
 namespace {
 
 uint32_t Seed()
@@ -178,6 +180,18 @@ TEST_F(ComputeTest, TreeIsTheWindowsResultFileText)
     const ProgramOutput gb = Ours({"--tree", "--encoding=gb18030", "-a", "md5,crc32,sha1,tiger"}, {"一个文件"});
     folder_.Write("utf8.txt", expected);
     EXPECT_EQ(gb.Out, RunProgram({"iconv", "-f", "UTF-8", "-t", "GB18030", folder_ / "utf8.txt"}).Out);
+
+    // Files that fail keep their nodes as in the window: the error lines of the paths, none for
+    // a missing file; and the reason on standard error.
+    ASSERT_EQ(::mkfifo((folder_ / "fifo").c_str(), 0644), 0);
+    const ProgramOutput failed = Ours({"--tree", "-a", "md5,crc32,sha256"}, {"fifo", "gone", "empty"});
+    EXPECT_EQ(failed.Out, "fifo\r\n\tMD5：读取文件错误\r\n\tCRC32_FCS32：读取文件错误\r\n\t：读取文件错误\r\n"
+                          "gone\r\n"
+                          "empty\r\n\tMD5：d41d8cd98f00b204e9800998ecf8427e\r\n\tCRC32_FCS32：000000\r\n"
+                          "\tSHA256：E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855\r\n");
+    EXPECT_EQ(failed.Err, "quorvex: fifo: Is a FIFO (named pipe), not a regular file\n"
+                          "quorvex: gone: No such file or directory\n");
+    EXPECT_EQ(failed.Status, 1);
 
     // A CRC-32 below 0x100000 keeps six digits, as the window shows it.
     std::string content;
