@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # quorvex side by side with rhash and sha256sum in one run: a 1 GiB file in the page cache and
-# 10,000 files of 4 KiB. Each command runs ROUNDS times; the best wall time counts, and the
-# table gives our time as a ratio of theirs (files per second for the small files).
+# 10,000 files of 4 KiB. Each pair of commands runs ROUNDS times in turns; the best wall time of
+# each counts, and the table gives our time as a ratio of theirs (files per second for the small
+# files: their time over ours).
 #
 #   bench/cli_speed.sh [QUORVEX] [FOLDER] [ROUNDS]
 #
@@ -29,17 +30,23 @@ fi
 # Into the page cache, so that the disk does not decide.
 cat "$big" "$small"/* > /dev/null
 
-best() {  # best wall time in seconds of a command, output discarded
-  local fastest=
-  for ((i = 0; i < rounds; i++)); do
-    local start end
-    start=$(date +%s%N)
-    "$@" > /dev/null
-    end=$(date +%s%N)
-    local t=$(( end - start ))
-    if [ -z "$fastest" ] || [ "$t" -lt "$fastest" ]; then fastest=$t; fi
+# Best wall times of two commands, taken in turns so that a machine busy with other work slows
+# both alike: prints "ours theirs" in seconds. Output is discarded.
+pair() {  # our command... -- their command...
+  local ours=() theirs=() side=ours
+  for arg in "$@"; do
+    if [ "$arg" = "--vs" ]; then side=theirs; continue; fi
+    if [ $side = ours ]; then ours+=("$arg"); else theirs+=("$arg"); fi
   done
-  awk -v ns="$fastest" 'BEGIN { printf "%.3f", ns / 1e9 }'
+  local bestOurs= bestTheirs=
+  for ((i = 0; i < rounds; i++)); do
+    local start end t
+    start=$(date +%s%N); "${ours[@]}" > /dev/null; end=$(date +%s%N); t=$((end - start))
+    if [ -z "$bestOurs" ] || [ "$t" -lt "$bestOurs" ]; then bestOurs=$t; fi
+    start=$(date +%s%N); "${theirs[@]}" > /dev/null; end=$(date +%s%N); t=$((end - start))
+    if [ -z "$bestTheirs" ] || [ "$t" -lt "$bestTheirs" ]; then bestTheirs=$t; fi
+  done
+  awk -v a="$bestOurs" -v b="$bestTheirs" 'BEGIN { printf "%.3f %.3f", a / 1e9, b / 1e9 }'
 }
 
 row() {  # name, goal text, our seconds, their seconds, "time" or "rate"
@@ -60,19 +67,28 @@ echo "quorvex: $quorvex; rhash: $(rhash --version); $(sha256sum --version | head
 echo
 printf '| %-44s | %10s | %10s | %6s | %-7s |\n' "comparison" "quorvex" "reference" "ratio" "goal"
 printf '|%s|%s|%s|%s|%s|\n' "----------------------------------------------" "------------" "------------" "--------" "---------"
-row "-a md5,sha1 1 GiB vs rhash --md5 --sha1" "<= 0.70" \
-    "$(best "$quorvex" -a md5,sha1 "$big")" "$(best rhash --md5 --sha1 "$big")" time
-row "-a md5,sha1 -j 1 (one thread) vs rhash" "" \
-    "$(best "$quorvex" -j 1 -a md5,sha1 "$big")" "$(best rhash --md5 --sha1 "$big")" time
-row "--all 1 GiB vs rhash with the nine shared" "<= 0.65" \
-    "$(best "$quorvex" --all "$big")" "$(best rhash "${nine[@]}" "$big")" time
-row "--all -j 1 (one thread) vs rhash, nine" "" \
-    "$(best "$quorvex" -j 1 --all "$big")" "$(best rhash "${nine[@]}" "$big")" time
-row "-a sha256 1 GiB vs sha256sum" "<= 1.0" \
-    "$(best "$quorvex" -a sha256 "$big")" "$(best sha256sum "$big")" time
-row "-a sha256 10,000 x 4 KiB vs sha256sum (rate)" ">= 1.5" \
-    "$(best "$quorvex" -a sha256 .)" "$(best sha256sum -- *)" rate
-row "-a sha256 -j 1 10,000 x 4 KiB (rate)" "" \
-    "$(best "$quorvex" -j 1 -a sha256 .)" "$(best sha256sum -- *)" rate
-row "-c SHA256SUMS of 10,000 files vs sha256sum -c" "" \
-    "$(sha256sum -- * > ../SHA256SUMS; best "$quorvex" -c ../SHA256SUMS)" "$(best sha256sum -c ../SHA256SUMS)" time
+compare() {  # name, goal, "time" or "rate", our command... --vs their command...
+  local name=$1 goal=$2 kind=$3
+  shift 3
+  local times
+  times=$(pair "$@")
+  row "$name" "$goal" "${times% *}" "${times#* }" "$kind"
+}
+
+compare "-a md5,sha1 1 GiB vs rhash --md5 --sha1" "<= 0.70" time \
+    "$quorvex" -a md5,sha1 "$big" --vs rhash --md5 --sha1 "$big"
+compare "-a md5,sha1 -j 1 (one thread) vs rhash" "" time \
+    "$quorvex" -j 1 -a md5,sha1 "$big" --vs rhash --md5 --sha1 "$big"
+compare "--all 1 GiB vs rhash with the nine shared" "<= 0.65" time \
+    "$quorvex" --all "$big" --vs rhash "${nine[@]}" "$big"
+compare "--all -j 1 (one thread) vs rhash, nine" "" time \
+    "$quorvex" -j 1 --all "$big" --vs rhash "${nine[@]}" "$big"
+compare "-a sha256 1 GiB vs sha256sum" "<= 1.0" time \
+    "$quorvex" -a sha256 "$big" --vs sha256sum "$big"
+compare "-a sha256 10,000 x 4 KiB vs sha256sum (rate)" ">= 1.5" rate \
+    "$quorvex" -a sha256 . --vs sha256sum -- *
+compare "-a sha256 -j 1 10,000 x 4 KiB (rate)" "" rate \
+    "$quorvex" -j 1 -a sha256 . --vs sha256sum -- *
+sha256sum -- * > ../SHA256SUMS
+compare "-c SHA256SUMS of 10,000 files vs sha256sum -c" "" time \
+    "$quorvex" -c ../SHA256SUMS --vs sha256sum -c ../SHA256SUMS

@@ -41,6 +41,13 @@ void Messages::ClearProgress()
     ClearProgressLocked();
 }
 
+void Messages::WithProgressHidden(const std::function<void()>& write)
+{
+    std::lock_guard lock(mutex_);
+    ClearProgressLocked();
+    write();
+}
+
 void Messages::ClearProgressLocked()
 {
     if (!progressShown_)

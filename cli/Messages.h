@@ -2,6 +2,7 @@
 // progress line, which stands in place and is wiped before any message so the two never mix.
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -18,6 +19,9 @@ public:
     // Replaces the progress line; the text must hold no line end.
     void ShowProgress(std::string_view line);
     void ClearProgress();
+    // Runs write (results going to the same terminal) with the progress line wiped first, so
+    // that a result never lands at the end of the progress line; the next draw brings it back.
+    void WithProgressHidden(const std::function<void()>& write);
 
 private:
     void WriteAll(std::string_view text);

@@ -43,19 +43,33 @@ bool ResultOutput::Flush()
 
 void ResultOutput::Write()
 {
+    int error = 0;
     size_t written = 0;
+    const auto write = [&] { error = WriteAll(written); };
+    if (terminal_)
+        messages_.WithProgressHidden(write);
+    else
+        write();
+    if (error != 0) {
+        WriteFailed(error, written);
+        return;
+    }
+    pending_.clear();
+    lastWrite_ = std::chrono::steady_clock::now();
+}
+
+int ResultOutput::WriteAll(size_t& written)
+{
     while (written < pending_.size()) {
         const ssize_t n = ::write(fd_, pending_.data() + written, pending_.size() - written);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            WriteFailed(errno, written);
-            return;
+            return errno;
         }
         written += static_cast<size_t>(n);
     }
-    pending_.clear();
-    lastWrite_ = std::chrono::steady_clock::now();
+    return 0;
 }
 
 void ResultOutput::WriteFailed(int error, size_t writtenOfPending)

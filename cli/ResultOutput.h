@@ -27,6 +27,8 @@ public:
 
 private:
     void Write();
+    // Writes pending_ from written on; the system's error number when a write fails, else 0.
+    int WriteAll(size_t& written);
     void WriteFailed(int error, size_t writtenOfPending);
 
     int fd_;
