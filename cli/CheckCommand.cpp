@@ -7,6 +7,7 @@
 #include "cli/ProgressLine.h"
 #include "cli/ResultOutput.h"
 #include "hashing/HashingEngine.h"
+#include "platform/FileSystem.h"
 #include "sums/SumFileReader.h"
 #include "sums/SumVerdict.h"
 #include "sums/SumWriter.h"
@@ -136,7 +137,8 @@ private:
         std::unique_ptr<ProgressLine> progress;
         if (context_.ShowProgress && !paths.empty())
             progress = std::make_unique<ProgressLine>(context_.Errors, run,
-                                                      [&](size_t index) { return paths[index]; }, 0);
+                                                      [&](size_t index) { return paths[index]; },
+                                                      KnownBytes(paths));
         std::vector<HashResult> results;
         results.reserve(paths.size());
         for (const PendingLine& line : pending_) {
@@ -147,7 +149,7 @@ private:
             const SumListing& listing = std::get<SumListing>(line);
             const size_t index = pathIndex.at(listing.Line.Name);
             while (results.size() <= index)
-                results.push_back(*run.Wait());
+                results.push_back(*context_.Output.NextResult(run));
             Verdict(listing.Line, results[index]);
             if (context_.Output.Failed()) {
                 run.Stop();
@@ -156,6 +158,22 @@ private:
         }
         pending_.clear();
         pendingListings_ = 0;
+    }
+
+    // What the batch will read, for the time left: the sizes that can be had without reading.
+    int64_t KnownBytes(const std::vector<std::string>& paths) const
+    {
+        int64_t total = 0;
+        for (const std::string& path : paths) {
+            if (path == kStandardInputName)
+                continue;
+            try {
+                total += context_.Folders.ProbeSize(path);
+            } catch (const FileError&) {
+                // Said in its place, when the engine meets it.
+            }
+        }
+        return total;
     }
 
     void Misformatted(size_t lineNumber)

@@ -76,7 +76,7 @@ int RunCompute(CommandContext& context)
                 context.Errors, run, [&](size_t index) { return input.Items[index].Path; },
                 input.KnownBytes);
 
-        while (std::optional<HashResult> result = run.Wait()) {
+        while (std::optional<HashResult> result = context.Output.NextResult(run)) {
             const std::string& name = input.Items[result->Index].Path;
             if (result->Outcome != HashOutcome::Digests) {
                 context.Errors.FileProblem(name, FailureReason(name, *result));

@@ -41,6 +41,15 @@ bool ResultOutput::Flush()
     return !failed_;
 }
 
+std::optional<HashResult> ResultOutput::NextResult(HashingRun& run)
+{
+    std::vector<HashResult> ready = run.TakeResults(1);
+    if (!ready.empty())
+        return std::move(ready.front());
+    Flush();
+    return run.Wait();
+}
+
 void ResultOutput::Write()
 {
     int error = 0;

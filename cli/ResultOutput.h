@@ -3,7 +3,10 @@
 // on device") and ends the output, so a result is never presented cut short.
 #pragma once
 
+#include "hashing/HashingEngine.h"
+
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +27,10 @@ public:
     bool Flush();
     // A write failed: nothing more is written, and the program ends with status 1.
     bool Failed() const { return failed_; }
+    // The run's next result in list order. When it is not ready yet, what is waiting goes out
+    // first: a reader at the other end of a pipe sees every finished result while a long file
+    // is hashed.
+    std::optional<HashResult> NextResult(HashingRun& run);
 
 private:
     void Write();
