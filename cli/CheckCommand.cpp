@@ -196,13 +196,10 @@ private:
     void Verdict(const SumLine& line, const HashResult& result)
     {
         if (result.Outcome != HashOutcome::Digests) {
-            std::string reason = result.Reason;
-            if (result.Outcome == HashOutcome::Missing) {
-                bool noSuchFile = false;
-                reason = MissingReason(line.Name, noSuchFile);
-                if (noSuchFile && options_.IgnoreMissing)
-                    return;
-            }
+            bool noSuchFile = false;
+            const std::string reason = FailureReason(line.Name, result, noSuchFile);
+            if (noSuchFile && options_.IgnoreMissing)
+                return;
             context_.Errors.FileProblem(line.Name, reason);
             ++totals_.OpenOrReadFailures;
             if (!options_.Status)

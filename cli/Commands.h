@@ -3,6 +3,9 @@
 
 #include "cli/CommandLine.h"
 
+#include <string>
+
+struct HashResult;
 class CommandLineFiles;
 class FileSystem;
 class Messages;
@@ -26,6 +29,7 @@ inline constexpr int kExitUsage = 2;
 int RunCompute(CommandContext& context);
 int RunCheck(CommandContext& context);
 
-// The system's reason for a name that the hashing engine found missing: stat's own error, or
-// "Is a directory" for a folder met where a file was expected.
-std::string MissingReason(const std::string& path, bool& noSuchFile);
+// What the message says about a file that gave no digests: the system's reason, also for a name
+// the engine found missing (stat's own error, "Is a directory" for a folder where a file was
+// expected); noSuchFile when there is nothing at all, which --ignore-missing passes over.
+std::string FailureReason(const std::string& path, const HashResult& result, bool& noSuchFile);

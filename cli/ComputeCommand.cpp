@@ -10,48 +10,7 @@
 #include "platform/FileSystem.h"
 #include "platform/TextEncoding.h"
 
-#include <cerrno>
-#include <cstring>
 #include <memory>
-
-#include <sys/stat.h>
-
-std::string MissingReason(const std::string& path, bool& noSuchFile)
-{
-    struct stat st;
-    noSuchFile = false;
-    if (path.find('\0') == std::string::npos && ::stat(path.c_str(), &st) != 0) {
-        noSuchFile = errno == ENOENT;
-        return std::strerror(errno);
-    }
-    if (S_ISDIR(st.st_mode))
-        return std::strerror(EISDIR);
-    // It came back between the engine's look and ours; it was not there when it counted.
-    noSuchFile = true;
-    return std::strerror(ENOENT);
-}
-
-namespace {
-
-// The one message a file that gave no digests gets, in coreutils' words where they exist.
-std::string FailureReason(const std::string& path, const HashResult& result)
-{
-    bool noSuchFile = false;
-    switch (result.Outcome) {
-    case HashOutcome::Missing:
-        return MissingReason(path, noSuchFile);
-    case HashOutcome::CannotOpen:
-    case HashOutcome::ReadFailed:
-    case HashOutcome::Shrank:
-        return result.Reason;
-    case HashOutcome::Digests:
-    case HashOutcome::Stopped:
-        break;
-    }
-    return {};
-}
-
-}  // namespace
 
 int RunCompute(CommandContext& context)
 {
@@ -79,7 +38,8 @@ int RunCompute(CommandContext& context)
         while (std::optional<HashResult> result = context.Output.NextResult(run)) {
             const std::string& name = input.Items[result->Index].Path;
             if (result->Outcome != HashOutcome::Digests) {
-                context.Errors.FileProblem(name, FailureReason(name, *result));
+                bool noSuchFile = false;
+                context.Errors.FileProblem(name, FailureReason(name, *result, noSuchFile));
                 failed = true;
                 if (options.Format != OutputFormat::Tree)
                     continue;
