@@ -129,28 +129,33 @@ bool ParseJobs(std::string_view text, unsigned& jobs)
     return true;
 }
 
-// The option combinations that make no sense, in coreutils' words where it has them.
-std::string Contradiction(const CommandLine& options, bool formatChosen, int formatsChosen,
-                          const char* lastFormat, bool checkOptionGiven,
-                          const char* lastCheckOption, bool encodingGiven)
+// What the scan saw beside the options' values, for the combinations that make no sense.
+struct Seen {
+    int Formats = 0;                    // how often the output format changed
+    const char* Format = nullptr;       // the last format option, e.g. "--tag"
+    const char* CheckOption = nullptr;  // the last option that only --check takes
+    bool Encoding = false;
+};
+
+// The first combination that makes no sense, in coreutils' words where it has them; "" when
+// there is none.
+std::string Contradiction(const CommandLine& options, const Seen& seen)
 {
     const std::string program = std::string(kProgramName) + ": ";
-    if (formatsChosen > 1)
+    if (seen.Formats > 1)
         return program + "choose only one of --tag, --sfv, --csv and --tree\n";
     if (options.Check) {
-        if (formatChosen)
-            return program + "the " + lastFormat +
-                   " option is meaningless when verifying checksums\n";
+        if (seen.Format)
+            return program + "the " + seen.Format + " option is meaningless when verifying checksums\n";
         if (options.Recursive)
             return program + "the --recursive option is meaningless when verifying checksums\n";
-        if (encodingGiven)
+        if (seen.Encoding)
             return program + "the --encoding option is meaningless when verifying checksums\n";
         return {};
     }
-    if (checkOptionGiven)
-        return program + "the " + lastCheckOption +
-               " option is meaningful only when verifying checksums\n";
-    if (encodingGiven && options.Format != OutputFormat::Tree)
+    if (seen.CheckOption)
+        return program + "the " + seen.CheckOption + " option is meaningful only when verifying checksums\n";
+    if (seen.Encoding && options.Format != OutputFormat::Tree)
         return program + "the --encoding option is meaningful only with --tree\n";
     if (options.Format == OutputFormat::Sfv && options.AlgorithmsChosen) {
         DigestSet crcOnly;
@@ -178,21 +183,16 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
         args[0] = name.data();
     args.push_back(nullptr);
 
-    bool formatChosen = false, encodingGiven = false, checkOptionGiven = false;
-    int formatsChosen = 0;
-    const char* lastFormat = "";
-    const char* lastCheckOption = "";
+    Seen seen;
     const auto chooseFormat = [&](OutputFormat format, const char* option) {
-        if (!formatChosen || options.Format != format)
-            ++formatsChosen;
+        if (!seen.Format || options.Format != format)
+            ++seen.Formats;
         options.Format = format;
-        formatChosen = true;
-        lastFormat = option;
+        seen.Format = option;
     };
     const auto checkOption = [&](bool& flag, const char* option) {
         flag = true;
-        checkOptionGiven = true;
-        lastCheckOption = option;
+        seen.CheckOption = option;
     };
     const auto usageError = [&](std::string message) {
         parsed.What = ParsedCommandLine::Outcome::UsageError;
@@ -246,7 +246,7 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
             else
                 return usageError(InvalidArgument(optarg, "--encoding") +
                                   "Valid arguments are: utf-8, gb18030\n");
-            encodingGiven = true;
+            seen.Encoding = true;
             break;
         case kProgress:
             options.Progress = ProgressChoice::Always;
@@ -308,13 +308,12 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
         options.Algorithms.Add(DigestAlgorithm::CRC32);
     }
 
-    std::string contradiction = Contradiction(options, formatChosen, formatsChosen, lastFormat,
-                                              checkOptionGiven, lastCheckOption, encodingGiven);
+    std::string contradiction = Contradiction(options, seen);
     if (!contradiction.empty())
         return usageError(std::move(contradiction));
 
     // One algorithm in coreutils' form, several in the tagged form, which names each one.
-    if (!formatChosen) {
+    if (!seen.Format) {
         size_t count = 0;
         for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
             count += options.Algorithms.Has(info.Algorithm);
