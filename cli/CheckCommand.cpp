@@ -139,6 +139,7 @@ private:
             progress = std::make_unique<ProgressLine>(context_.Errors, run,
                                                       [&](size_t index) { return paths[index]; },
                                                       KnownBytes(paths));
+        ResultStream stream(run, context_.Output);
         std::vector<HashResult> results;
         results.reserve(paths.size());
         for (const PendingLine& line : pending_) {
@@ -149,7 +150,7 @@ private:
             const SumListing& listing = std::get<SumListing>(line);
             const size_t index = pathIndex.at(listing.Line.Name);
             while (results.size() <= index)
-                results.push_back(*context_.Output.NextResult(run));
+                results.push_back(*stream.Next());
             Verdict(listing.Line, results[index]);
             if (context_.Output.Failed()) {
                 run.Stop();

@@ -35,7 +35,8 @@ int RunCompute(CommandContext& context)
                 context.Errors, run, [&](size_t index) { return input.Items[index].Path; },
                 input.KnownBytes);
 
-        while (std::optional<HashResult> result = context.Output.NextResult(run)) {
+        ResultStream stream(run, context.Output);
+        while (std::optional<HashResult> result = stream.Next()) {
             const std::string& name = input.Items[result->Index].Path;
             if (result->Outcome != HashOutcome::Digests) {
                 bool noSuchFile = false;

@@ -41,15 +41,6 @@ bool ResultOutput::Flush()
     return !failed_;
 }
 
-std::optional<HashResult> ResultOutput::NextResult(HashingRun& run)
-{
-    std::vector<HashResult> ready = run.TakeResults(1);
-    if (!ready.empty())
-        return std::move(ready.front());
-    Flush();
-    return run.Wait();
-}
-
 void ResultOutput::Write()
 {
     int error = 0;
@@ -101,4 +92,18 @@ void ResultOutput::WriteFailed(int error, size_t writtenOfPending)
     // report. SIGPIPE ends the program first unless it is ignored.
     if (error != EPIPE)
         messages_.Say(std::string("write error: ") + std::strerror(error));
+}
+
+std::optional<HashResult> ResultStream::Next()
+{
+    if (ready_.empty())
+        for (HashResult& result : run_.TakeResults())
+            ready_.push_back(std::move(result));
+    if (ready_.empty()) {
+        output_.Flush();
+        return run_.Wait();
+    }
+    HashResult next = std::move(ready_.front());
+    ready_.pop_front();
+    return next;
 }

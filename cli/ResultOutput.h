@@ -6,6 +6,7 @@
 #include "hashing/HashingEngine.h"
 
 #include <chrono>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,10 +28,7 @@ public:
     bool Flush();
     // A write failed: nothing more is written, and the program ends with status 1.
     bool Failed() const { return failed_; }
-    // The run's next result in list order. When it is not ready yet, what is waiting goes out
-    // first: a reader at the other end of a pipe sees every finished result while a long file
-    // is hashed.
-    std::optional<HashResult> NextResult(HashingRun& run);
+
 
 private:
     void Write();
@@ -44,4 +42,21 @@ private:
     bool failed_ = false;
     std::string pending_;
     std::chrono::steady_clock::time_point lastWrite_;
+};
+
+// A run's results in list order, for writing them out as they come.
+class ResultStream {
+public:
+    ResultStream(HashingRun& run, ResultOutput& output) : run_(run), output_(output) {}
+
+    // The next result; nullopt after the last. Whatever is ready is taken at once, so a run of
+    // small files does not wake this thread once per file; when nothing is, the output waiting
+    // goes out first, so a reader at the other end of a pipe sees every finished result while
+    // a long file is hashed.
+    std::optional<HashResult> Next();
+
+private:
+    HashingRun& run_;
+    ResultOutput& output_;
+    std::deque<HashResult> ready_;
 };
