@@ -49,9 +49,9 @@ int main(int argc, char** argv)
     }
 
     // A worker of the hashing engine left behind in a read that never returns still holds its
-    // file through these, so they live as long as the program.
-    auto* folders = new PosixFileSystem;
-    auto* files = new CommandLineFiles(*folders);
+    // file through these, so they live as long as the program, never destroyed before it ends.
+    static PosixFileSystem* const folders = new PosixFileSystem;
+    static CommandLineFiles* const files = new CommandLineFiles(*folders);
 
     const CommandLine& options = parsed.Options;
     ResultOutput output(STDOUT_FILENO, errors);
