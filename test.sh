@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Quorvex and runs every test: first a normal build, then one with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Installs what is missing from Debian's packages first.
+# UndefinedBehaviorSanitizer, then the hashing engine's tests with ThreadSanitizer. Installs what
+# is missing from Debian's packages first.
 set -euo pipefail
 cd "$(dirname "$0")"
 source ./scripts/packages.sh
@@ -19,3 +20,10 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON >/de
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -E '\.Slow'
+
+# The hashing engine's threads under ThreadSanitizer: its own test program only, which drives
+# every path of the workers (large and small files, stops, stuck reads), so the build stays short.
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEX_TSAN=ON -DQUORVEX_BUILD_UI=OFF \
+  -DQUORVEX_BUILD_BENCH=OFF >/dev/null
+cmake --build build-tsan -j "$jobs" --target hashing_tests
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" build-tsan/tests/hashing_tests

@@ -177,14 +177,20 @@ std::vector<Contest> Contests()
     c.push_back({"SHA1", Ours<TDCP_sha1>, "OpenSSL", OpenSsl("SHA1"), 1.0,
                  {{"ours-sha-ni-without-avx512",
                    OursOn<TDCP_sha1>(WithSha1(&Sha1CompressShaExtensions), CpuHasShaExtensions())},
+                  {"ours-sha-ni-sse-e",
+                   OursOn<TDCP_sha1>(WithSha1(&Sha1CompressShaExtensionsSseE), CpuHasShaExtensions())},
+                  {"ours-sha-ni-avx512vl",
+                   OursOn<TDCP_sha1>(WithSha1(&Sha1CompressShaExtensionsAvx512Vl), CpuHasAvx512Vl())},
                   {"ours-portable", OursOn<TDCP_sha1>(portable, true)}}});
     c.push_back({"SHA256", Ours<TDCP_sha256>, "OpenSSL", OpenSsl("SHA256"), 1.0,
                  {{"ours-portable", OursOn<TDCP_sha256>(portable, true)}}});
     c.push_back({"SHA384", Ours<TDCP_sha384>, "OpenSSL", OpenSsl("SHA384"), 1.0,
                  {{"ours-avx2", OursOn<TDCP_sha384>(WithSha512(&Sha512CompressAvx2), CpuHasAvx2Bmi2())},
+                  {"ours-avx512vl", OursOn<TDCP_sha384>(WithSha512(&Sha512CompressAvx512Vl), CpuHasAvx512Vl())},
                   {"ours-portable", OursOn<TDCP_sha384>(portable, true)}}});
     c.push_back({"SHA512", Ours<TDCP_sha512>, "OpenSSL", OpenSsl("SHA512"), 1.0,
                  {{"ours-avx2", OursOn<TDCP_sha512>(WithSha512(&Sha512CompressAvx2), CpuHasAvx2Bmi2())},
+                  {"ours-avx512vl", OursOn<TDCP_sha512>(WithSha512(&Sha512CompressAvx512Vl), CpuHasAvx512Vl())},
                   {"ours-portable", OursOn<TDCP_sha512>(portable, true)}}});
     c.push_back({"MD4", Ours<TDCP_md4>, "OpenSSL", OpenSsl("MD4"), 1.0, {}});
     c.push_back({"MD5", Ours<TDCP_md5>, "OpenSSL", OpenSsl("MD5"), 0.95, {}});
@@ -264,6 +270,7 @@ int main(int argc, char** argv)
     OSSL_PROVIDER* legacy = OSSL_PROVIDER_load(nullptr, "legacy");
     OSSL_PROVIDER* defaults = OSSL_PROVIDER_load(nullptr, "default");
 
+    std::printf("variants in use: %s\n", ShaVariantsInUse().c_str());
     const std::vector<Contest> contests = Contests();
     for (const Contest& c : contests) {
         benchmark::RegisterBenchmark((c.engine + "/ours").c_str(), c.ours);

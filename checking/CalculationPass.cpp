@@ -67,8 +67,13 @@ CalculationPass::CalculationPass(const PassParts& parts, HashingOptions options)
         return;
     }
     started_ = rateShown_ = std::chrono::steady_clock::now();
-    run_ = std::make_unique<HashingRun>(parts_.Files, std::move(paths), chosen_, options,
-                                        [&window] { window.RequestPassDelivery(); });
+    try {
+        run_ = std::make_unique<HashingRun>(parts_.Files, std::move(paths), chosen_, options,
+                                            [&window] { window.RequestPassDelivery(); });
+    } catch (...) {
+        Abandon();  // no threads to be had: the window is not left busy
+        throw;
+    }
 }
 
 CalculationPass::~CalculationPass() = default;

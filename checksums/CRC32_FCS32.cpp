@@ -1,5 +1,7 @@
 #include "checksums/CRC32_FCS32.h"
 
+#include "engines/DispatchedFunction.h"
+
 #include "engines/ByteOrder.h"
 
 namespace {
@@ -40,8 +42,18 @@ uint32_t Crc32Sliced(uint32_t reg, const void* data, size_t size)
     return Crc32TableWalk(reg, p, size);
 }
 
-uint32_t Crc32Update(uint32_t reg, const void* data, size_t size)
-{
-    static const auto best = Crc32CarrylessAvailable() ? &Crc32Carryless : &Crc32Sliced;
-    return best(reg, data, size);
-}
+namespace {
+
+using Crc32Function = uint32_t (*)(uint32_t reg, const void* data, size_t size);
+
+DispatchedFunction<Crc32Function> crc32{[]() -> FunctionVariant<Crc32Function> {
+    if (Crc32CarrylessAvailable())
+        return {&Crc32Carryless, "carry-less multiplication"};
+    return {&Crc32Sliced, "sliced tables"};
+}};
+
+}  // namespace
+
+uint32_t Crc32Update(uint32_t reg, const void* data, size_t size) { return crc32.Get()(reg, data, size); }
+
+const char* Crc32VariantInUse() { return crc32.Current().Name; }

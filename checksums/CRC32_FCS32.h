@@ -35,3 +35,5 @@ uint32_t Crc32Carryless(uint32_t reg, const void* data, size_t size);
 bool Crc32CarrylessAvailable();
 // The fastest of the above that this CPU runs.
 uint32_t Crc32Update(uint32_t reg, const void* data, size_t size);
+// Which of them Crc32Update runs, for benchmarks and reports.
+const char* Crc32VariantInUse();

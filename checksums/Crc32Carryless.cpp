@@ -12,7 +12,8 @@
 
 #if defined(__x86_64__) || defined(__i386__)
 
-#include <cpuid.h>
+#include "engines/CpuFeatures.h"
+
 #include <immintrin.h>
 
 namespace {
@@ -51,13 +52,7 @@ __attribute__((target("pclmul,sse4.1"))) inline __m128i Load(const uint8_t* p)
 
 }  // namespace
 
-bool Crc32CarrylessAvailable()
-{
-    unsigned a, b, c, d;
-    if (!__get_cpuid(1, &a, &b, &c, &d))
-        return false;
-    return (c & bit_PCLMUL) && (c & bit_SSE4_1);
-}
+bool Crc32CarrylessAvailable() { return Cpu().CarrylessMultiply; }
 
 __attribute__((target("pclmul,sse4.1"))) uint32_t Crc32Carryless(uint32_t reg, const void* data, size_t size)
 {

@@ -20,7 +20,22 @@ struct SseOnly {
     }
 };
 
+// As SseOnly, but E is turned and added on the ordinary vector units, leaving the SHA unit to
+// SHA1RNDS4 alone for most of the block.
+struct SseE : SseOnly {
+    SHA1_TARGET static __m128i AddE(__m128i abcdBefore, __m128i w)
+    {
+        const __m128i turned = _mm_or_si128(_mm_slli_epi32(abcdBefore, 30), _mm_srli_epi32(abcdBefore, 2));
+        return _mm_add_epi32(w, _mm_and_si128(turned, _mm_set_epi32(-1, 0, 0, 0)));
+    }
+};
+
 }  // namespace
+
+void Sha1CompressShaExtensionsSseE(Sha1Chain& chain, const uint8_t* blocks, size_t count)
+{
+    Compress<SseE>(chain, blocks, count);
+}
 
 void Sha1CompressShaExtensions(Sha1Chain& chain, const uint8_t* blocks, size_t count)
 {

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 using Sha1Chain = std::array<uint32_t, 5>;
 using Sha256Chain = std::array<uint32_t, 8>;
@@ -26,6 +27,9 @@ void Sha512CompressPortable(Sha512Chain& chain, const uint8_t* blocks, size_t co
 // Only where CpuHasShaExtensions(): the SHA-NI instructions with SSSE3 and SSE4.1.
 void Sha1CompressShaExtensions(Sha1Chain& chain, const uint8_t* blocks, size_t count);
 void Sha256CompressShaExtensions(Sha256Chain& chain, const uint8_t* blocks, size_t count);
+// As Sha1CompressShaExtensions, with E turned and added by ordinary vector instructions: the
+// SHA unit keeps to SHA1RNDS4, which AMD's processors run fastest.
+void Sha1CompressShaExtensionsSseE(Sha1Chain& chain, const uint8_t* blocks, size_t count);
 // Only where CpuHasShaExtensions() and CpuHasAvx512Vl(): E and the schedule off the SHA unit.
 void Sha1CompressShaExtensionsAvx512Vl(Sha1Chain& chain, const uint8_t* blocks, size_t count);
 
@@ -45,10 +49,16 @@ struct ShaCompressions {
 };
 
 ShaCompressions PortableShaCompressions();
+// The fastest this CPU runs: on AMD, SHA-1 with E off the SHA unit and SHA-512 with AVX-512VL;
+// elsewhere SHA-1 with AVX-512VL where it has it.
 ShaCompressions FastestShaCompressions();
 
 // Makes the engines run these compressions from now on and returns what they ran before.
 ShaCompressions UseShaCompressions(const ShaCompressions& compressions);
+
+// The variants the engines run, named: for example "SHA-1 sha-ni+sse-e, SHA-256 sha-ni,
+// SHA-512 avx512vl".
+std::string ShaVariantsInUse();
 
 // What the engines call.
 void RunSha1Compression(Sha1Chain& chain, const uint8_t* blocks, size_t count);

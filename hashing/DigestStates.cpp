@@ -97,22 +97,3 @@ std::unique_ptr<DigestState> StartDigest(DigestAlgorithm algorithm)
     }
     return nullptr;
 }
-
-double DigestCostPerByte(DigestAlgorithm algorithm)
-{
-    // Nanoseconds per byte as measured with engines_bench on an x86-64 with SHA extensions.
-    switch (algorithm) {
-    case DigestAlgorithm::MD5: return 1.45;
-    case DigestAlgorithm::CRC32: return 0.1;
-    case DigestAlgorithm::SHA1: return 0.55;
-    case DigestAlgorithm::Haval256: return 1.3;
-    case DigestAlgorithm::MD4: return 0.9;
-    case DigestAlgorithm::RipeMD128: return 1.5;
-    case DigestAlgorithm::RipeMD160: return 2.4;
-    case DigestAlgorithm::SHA256: return 0.55;
-    case DigestAlgorithm::SHA384: return 1.2;
-    case DigestAlgorithm::SHA512: return 1.2;
-    case DigestAlgorithm::Tiger192: return 1.6;
-    }
-    return 1.0;
-}

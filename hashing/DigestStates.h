@@ -18,7 +18,3 @@ public:
 };
 
 std::unique_ptr<DigestState> StartDigest(DigestAlgorithm algorithm);
-
-// A rough cost per byte of each algorithm relative to the others, to balance the algorithms of a
-// large file over the threads: the order matters, not the exact figures.
-double DigestCostPerByte(DigestAlgorithm algorithm);

@@ -17,58 +17,60 @@ const char* const kShrankReason = "The file became shorter while it was read.";
 
 using Buffer = std::unique_ptr<uint8_t[]>;
 
-// The digests of one file, split into groups that threads feed side by side. A group is fed by
-// one thread at a time, block after block in file order.
-struct DigestGroup {
-    std::vector<size_t> members;  // indices into the file's states
-    uint64_t next = 0;            // the next block this group has to take
-    bool busy = false;            // a thread is feeding it a block right now
-    bool helped = false;          // a helper thread owns it for the rest of the file
+// One digest of a large file: fed by one thread at a time, block after block in file order,
+// but by whichever thread is free, so that the slowest digest never waits for a thread that is
+// busy with the others.
+struct DigestLane {
+    uint64_t next = 0;  // the next block this digest has to take
+    bool busy = false;  // a thread is feeding it a block right now
 };
 
-// A large file being read: the ring of blocks between its reader and the groups that digest
-// them. Shared by the reader and its helpers, so a helper may outlive the reader after a stop.
+// A large file being read: the ring of blocks between its reader and the digests. Shared by the
+// reader and its helpers, so a helper may outlive the reader after a stop.
 struct LargeFile {
     std::mutex m;
     std::condition_variable changed;
     std::vector<std::unique_ptr<DigestState>> states;
-    std::vector<DigestGroup> groups;
-    std::vector<uint8_t*> blocks;  // the ring, owned by the run
+    std::vector<DigestLane> lanes;  // one per state
+    std::vector<uint8_t*> blocks;   // the ring, owned by the run
     std::vector<size_t> sizes;
     size_t blockBytes = 0;
     uint64_t published = 0;  // blocks read so far
-    bool ended = false;      // no block will follow: the end, a failure or a stop
+    bool ended = false;      // no block will follow: the end or a failure
     bool failed = false;
+    unsigned helpers = 0;
+    unsigned helpersWanted = 0;
 
-    bool HasUnhelpedGroup() const
-    {
-        for (size_t g = 1; g < groups.size(); ++g)
-            if (!groups[g].helped)
-                return true;
-        return false;
-    }
+    bool WantsHelp() const { return helpers < helpersWanted && !ended; }
     uint64_t OldestNeeded() const
     {
         uint64_t oldest = published;
-        for (const DigestGroup& g : groups)
-            oldest = std::min(oldest, g.next);
+        for (const DigestLane& lane : lanes)
+            oldest = std::min(oldest, lane.next);
         return oldest;
     }
     bool AnyBusy() const
     {
-        return std::any_of(groups.begin(), groups.end(), [](const DigestGroup& g) { return g.busy; });
+        return std::any_of(lanes.begin(), lanes.end(), [](const DigestLane& l) { return l.busy; });
     }
     bool AllCaughtUp() const
     {
-        return std::all_of(groups.begin(), groups.end(),
-                           [&](const DigestGroup& g) { return !g.busy && g.next == published; });
+        return std::all_of(lanes.begin(), lanes.end(),
+                           [&](const DigestLane& l) { return !l.busy && l.next == published; });
     }
-    void Feed(DigestGroup& group, uint64_t block)
+    // The free digest furthest behind: the slowest one is fed whenever a thread can.
+    DigestLane* MostBehind()
     {
-        const uint8_t* data = blocks[block % blocks.size()];
-        const size_t size = sizes[block % blocks.size()];
-        for (size_t member : group.members)
-            states[member]->Feed(data, size);
+        DigestLane* chosen = nullptr;
+        for (DigestLane& lane : lanes)
+            if (!lane.busy && lane.next < published && (!chosen || lane.next < chosen->next))
+                chosen = &lane;
+        return chosen;
+    }
+    void Feed(const DigestLane& lane, uint64_t block)
+    {
+        const size_t at = static_cast<size_t>(block % blocks.size());
+        states[static_cast<size_t>(&lane - lanes.data())]->Feed(blocks[at], sizes[at]);
     }
 };
 
@@ -193,34 +195,9 @@ struct HashingRun::State {
     void HashFile(size_t index, WorkerSlot& slot, Buffer& buffer);
     void HashLarge(InputFile& file, std::vector<std::unique_ptr<DigestState>>& states, HashResult& result,
                    WorkerSlot& slot);
-    void Take(LargeFile& large, std::unique_lock<std::mutex>& schedule, size_t group);
-    void Participate(LargeFile& large, InputFile* file, size_t ownGroup, HashResult* result, WorkerSlot* slot);
-    std::vector<DigestGroup> SplitIntoGroups() const;
+    void Help(std::shared_ptr<LargeFile> large, std::unique_lock<std::mutex>& schedule);
+    void Participate(LargeFile& large, InputFile* file, HashResult* result, WorkerSlot* slot);
 };
-
-std::vector<DigestGroup> HashingRun::State::SplitIntoGroups() const
-{
-    const size_t count = std::min<size_t>(threads, algorithms.size());
-    std::vector<DigestGroup> groups(std::max<size_t>(count, 1));
-    std::vector<double> load(groups.size(), 0.0);
-    std::vector<size_t> order(algorithms.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return DigestCostPerByte(algorithms[a]) > DigestCostPerByte(algorithms[b]);
-    });
-    // The costliest first, each to the group with the least so far: the slowest group bounds
-    // the file.
-    for (size_t member : order) {
-        const size_t g = static_cast<size_t>(std::min_element(load.begin(), load.end()) - load.begin());
-        groups[g].members.push_back(member);
-        load[g] += DigestCostPerByte(algorithms[member]);
-    }
-    // The reader keeps the lightest group: reading is its extra work.
-    const size_t lightest = static_cast<size_t>(std::min_element(load.begin(), load.end()) - load.begin());
-    std::swap(groups[0], groups[lightest]);
-    return groups;
-}
 
 void HashingRun::State::Work(unsigned slotIndex)
 {
@@ -228,13 +205,8 @@ void HashingRun::State::Work(unsigned slotIndex)
     Buffer buffer;
     std::unique_lock<std::mutex> lock(m);
     while (!IsStopped()) {
-        if (currentLarge && currentLarge->HasUnhelpedGroup()) {
-            std::shared_ptr<LargeFile> large = currentLarge;
-            for (size_t g = 1; g < large->groups.size(); ++g)
-                if (!large->groups[g].helped) {
-                    Take(*large, lock, g);
-                    break;
-                }
+        if (currentLarge && currentLarge->WantsHelp()) {
+            Help(currentLarge, lock);
             continue;
         }
         if (nextFile < paths.size()) {
@@ -255,16 +227,16 @@ void HashingRun::State::Work(unsigned slotIndex)
     workersGone.notify_all();
 }
 
-// Helps the large file with one of its groups until the file is done; m is held on entry and exit.
-void HashingRun::State::Take(LargeFile& large, std::unique_lock<std::mutex>& schedule, size_t group)
+// Helps digest the large file until it is done; m is held on entry and on return.
+void HashingRun::State::Help(std::shared_ptr<LargeFile> large, std::unique_lock<std::mutex>& schedule)
 {
     {
-        std::lock_guard<std::mutex> lock(large.m);
-        large.groups[group].helped = true;
+        // Under m as well, so that WantsHelp seen under m stays true until this counts.
+        std::lock_guard<std::mutex> lock(large->m);
+        ++large->helpers;
     }
-    std::shared_ptr<LargeFile> keep = currentLarge;
     schedule.unlock();
-    Participate(large, nullptr, group, nullptr, nullptr);
+    Participate(*large, nullptr, nullptr, nullptr);
     schedule.lock();
 }
 
@@ -278,15 +250,18 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
     const std::string& path = paths[index];
     std::unique_ptr<InputFile> file;
     try {
-        if (!files.FileExists(path)) {
-            result.Outcome = HashOutcome::Missing;
-            Publish(std::move(result));
-            return;
-        }
         file = files.OpenForReading(path);
     } catch (const std::exception& e) {
-        result.Outcome = HashOutcome::CannotOpen;
-        result.Reason = e.what();
+        // Only now is it asked whether anything is there at all: most files open, and for ten
+        // thousand small ones the question would cost a tenth of the time.
+        bool exists = true;
+        try {
+            exists = files.FileExists(path);
+        } catch (const std::exception&) {
+        }
+        result.Outcome = exists ? HashOutcome::CannotOpen : HashOutcome::Missing;
+        if (exists)
+            result.Reason = e.what();
         Publish(std::move(result));
         return;
     }
@@ -307,12 +282,13 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
                 if (IsStopped())
                     return;
                 const size_t n = file->Read(buffer.get(), workerBlockBytes);
-                if (n == 0)
-                    break;
                 for (auto& state : states)
                     state->Feed(buffer.get(), n);
                 result.BytesRead += static_cast<int64_t>(n);
                 CountRead(slot, n);
+                // Fewer bytes than asked: the file layer found the end.
+                if (n < workerBlockBytes)
+                    break;
                 // A file that turns out long goes on as a large one.
                 if (result.BytesRead >= options.LargeFileBytes) {
                     HashLarge(*file, states, result, slot);
@@ -339,26 +315,23 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
     Publish(std::move(result));
 }
 
-// Reads a large file into the ring while the groups digest it, this thread and helpers alike.
+// Reads a large file into the ring while the digests take its blocks, on this thread and on the
+// helpers alike.
 // On return the states are back in the caller's hands; a read failure is thrown again.
 void HashingRun::State::HashLarge(InputFile& file, std::vector<std::unique_ptr<DigestState>>& states,
                                   HashResult& result, WorkerSlot& slot)
 {
     auto large = std::make_shared<LargeFile>();
     large->states = std::move(states);
-    large->groups = SplitIntoGroups();
+    large->lanes.resize(large->states.size());
+    large->helpersWanted = static_cast<unsigned>(std::min<size_t>(threads - 1, std::max<size_t>(large->lanes.size(), 1) - 1));
     large->blockBytes = options.BlockBytes;
     {
         std::unique_lock<std::mutex> lock(m);
         // One large file at a time; meanwhile this thread helps the one being read.
         while (largeBusy && !IsStopped()) {
-            if (currentLarge && currentLarge->HasUnhelpedGroup()) {
-                std::shared_ptr<LargeFile> other = currentLarge;
-                for (size_t g = 1; g < other->groups.size(); ++g)
-                    if (!other->groups[g].helped) {
-                        Take(*other, lock, g);
-                        break;
-                    }
+            if (currentLarge && currentLarge->WantsHelp()) {
+                Help(currentLarge, lock);
                 continue;
             }
             scheduleChanged.wait(lock);
@@ -378,7 +351,7 @@ void HashingRun::State::HashLarge(InputFile& file, std::vector<std::unique_ptr<D
 
     std::exception_ptr failure;
     try {
-        Participate(*large, &file, 0, &result, &slot);
+        Participate(*large, &file, &result, &slot);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -396,10 +369,9 @@ void HashingRun::State::HashLarge(InputFile& file, std::vector<std::unique_ptr<D
 }
 
 // The loop of a thread at a large file. The reader (file given) reads whenever the ring has
-// room and otherwise digests with its own group or any group no helper has taken; a helper
-// digests with its own group. Blocks are freed once every group has taken them.
-void HashingRun::State::Participate(LargeFile& large, InputFile* file, size_t ownGroup, HashResult* result,
-                                    WorkerSlot* slot)
+// room; otherwise it digests like its helpers: the free digest furthest behind takes its next
+// block. A block is free again once every digest has taken it.
+void HashingRun::State::Participate(LargeFile& large, InputFile* file, HashResult* result, WorkerSlot* slot)
 {
     const bool reader = file != nullptr;
     std::unique_lock<std::mutex> lock(large.m);
@@ -414,7 +386,7 @@ void HashingRun::State::Participate(LargeFile& large, InputFile* file, size_t ow
                 throw FileError(result->Reason);
         }
         if (reader && !large.ended && large.published - large.OldestNeeded() < large.blocks.size()) {
-            const size_t at = large.published % large.blocks.size();
+            const size_t at = static_cast<size_t>(large.published % large.blocks.size());
             lock.unlock();
             size_t n = 0;
             try {
@@ -427,41 +399,30 @@ void HashingRun::State::Participate(LargeFile& large, InputFile* file, size_t ow
                 continue;
             }
             lock.lock();
-            if (n == 0) {
-                large.ended = true;
-            } else {
+            if (n > 0) {
                 large.sizes[at] = n;
                 ++large.published;
                 result->BytesRead += static_cast<int64_t>(n);
                 CountRead(*slot, n);
             }
+            // Fewer bytes than asked: the file layer found the end.
+            large.ended = n < large.blockBytes;
             large.changed.notify_all();
             continue;
         }
-        DigestGroup* chosen = nullptr;
-        for (size_t g = 0; g < large.groups.size(); ++g) {
-            DigestGroup& group = large.groups[g];
-            const bool mine = g == ownGroup || (reader && !group.helped);
-            if (mine && !group.busy && group.next < large.published) {
-                chosen = &group;
-                break;
-            }
-        }
-        if (chosen) {
-            chosen->busy = true;
-            const uint64_t block = chosen->next;
+        if (DigestLane* lane = large.MostBehind()) {
+            lane->busy = true;
+            const uint64_t block = lane->next;
             lock.unlock();
-            large.Feed(*chosen, block);
+            large.Feed(*lane, block);
             lock.lock();
-            ++chosen->next;
-            chosen->busy = false;
+            ++lane->next;
+            lane->busy = false;
             large.changed.notify_all();
             continue;
         }
-        if (large.ended && !large.failed) {
-            if (reader ? large.AllCaughtUp() : large.groups[ownGroup].next == large.published)
-                return;
-        }
+        if (large.ended && !large.failed && large.AllCaughtUp())
+            return;
         large.changed.wait(lock);
     }
 }
@@ -470,9 +431,23 @@ HashingRun::HashingRun(FileAccess& files, std::vector<std::string> paths, Digest
                        HashingOptions options, std::function<void()> wake)
     : state_(std::make_shared<State>(files, std::move(paths), algorithms, options, std::move(wake)))
 {
-    state_->liveWorkers = state_->threads;
-    for (unsigned i = 0; i < state_->threads; ++i)
-        std::thread([state = state_, i] { state->Work(i); }).detach();
+    for (unsigned i = 0; i < state_->threads; ++i) {
+        try {
+            {
+                std::lock_guard<std::mutex> lock(state_->m);
+                ++state_->liveWorkers;
+            }
+            std::thread([state = state_, i] { state->Work(i); }).detach();
+        } catch (...) {
+            // No thread to be had: the ones started must not go on with a run nobody holds.
+            {
+                std::lock_guard<std::mutex> lock(state_->m);
+                --state_->liveWorkers;
+            }
+            Stop();
+            throw;
+        }
+    }
 }
 
 HashingRun::~HashingRun()
@@ -481,7 +456,7 @@ HashingRun::~HashingRun()
     // The workers that are not stuck notice the stop at once; waiting for them briefly lets a
     // test's files go without a worker still inside them. A stuck one is left behind.
     std::unique_lock<std::mutex> lock(state_->m);
-    state_->workersGone.wait_for(lock, std::chrono::milliseconds(50), [&] { return state_->liveWorkers == 0; });
+    state_->workersGone.wait_for(lock, std::chrono::milliseconds(20), [&] { return state_->liveWorkers == 0; });
 }
 
 std::vector<HashResult> HashingRun::TakeResults(size_t most)

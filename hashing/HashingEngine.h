@@ -7,6 +7,9 @@
 // one large file is being read at any moment, so that a spinning disk does not seek between files.
 // The block buffers stay within a fixed budget whatever the number and the size of the files.
 //
+// Every file is read to its end: until InputFile::Read brings fewer bytes than asked, whatever
+// its size said at the open; one that ends short of that size shrank while it was read.
+//
 // Results come out in the order of the list. The caller either waits for them (Wait) or, on a
 // thread with an event loop, asks for whatever is ready (TakeResults) each time the run calls its
 // wake callback.
@@ -26,7 +29,7 @@
 
 enum class HashOutcome {
     Digests,     // every chosen digest was computed
-    Missing,     // nothing exists at the path, or it names a folder: FileAccess::FileExists is false
+    Missing,     // the open failed and FileAccess::FileExists is false: nothing there, or a folder
     CannotOpen,  // FileAccess::OpenForReading threw (a FIFO, socket or device included)
     ReadFailed,  // a read threw
     Shrank,      // the file ended before the size it had when it was opened
@@ -58,8 +61,8 @@ struct HashingOptions {
     unsigned Threads = 0;
     // All block buffers of a run together, in bytes.
     size_t BufferBudget = size_t{64} << 20;
-    // Bytes per read.
-    size_t BlockBytes = size_t{1} << 20;
+    // Bytes per read; small enough that a block stays in a core's cache while it is digested.
+    size_t BlockBytes = size_t{256} << 10;
     // A file at least this long (by its size at the open, or by what it has yielded so far when
     // the size says less) is a large file: its algorithms are spread over the threads and no
     // other large file is read meanwhile.

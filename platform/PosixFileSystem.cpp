@@ -99,8 +99,9 @@ int OpenRegularFile(const std::string& path, struct stat& st)
         throw SystemError(error);
     }
     // Every reader goes through a file once from its start to its end: let the kernel read ahead
-    // widely. Only a hint; a file system that ignores it is read all the same.
-    (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    // widely. Only a hint, and only where reading ahead can matter (a size of 0 may hide content).
+    if (st.st_size == 0 || st.st_size >= (off_t{1} << 20))
+        (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     return fd;
 }
 

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QShortcut>
 #include <QToolBar>
 #include <QUrl>
 
@@ -275,6 +276,7 @@ void TSumoraForm::SetBusyCursor(bool busy)
 void TSumoraForm::ShowProgressGroup(bool shown)
 {
     checkGroupBox_->setVisible(shown);
+    stopShortcut_->setEnabled(shown);
     if (shown)
         PlaceProgressGroup();
 }

@@ -170,13 +170,12 @@ void TSumoraForm::BuildProgressGroup()
     stopBtn_->setGeometry(163, 76, 65, 23);
     stopBtn_->setFocusPolicy(Qt::NoFocus);
     connect(stopBtn_, &QPushButton::clicked, this, &TSumoraForm::StopBtnClick);
-    // Esc stops a running pass wherever the focus is in the window; without a pass it does nothing.
-    auto* stopKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    stopKey->setObjectName(QStringLiteral("StopShortcut"));
-    connect(stopKey, &QShortcut::activated, this, [this] {
-        if (checker_.PassRunning())
-            StopBtnClick();
-    });
+    // Esc stops a running pass wherever the focus is in the window; it is live only while the
+    // progress group shows, so that Esc keeps its other uses between passes.
+    stopShortcut_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    stopShortcut_->setObjectName(QStringLiteral("StopShortcut"));
+    stopShortcut_->setEnabled(false);
+    connect(stopShortcut_, &QShortcut::activated, this, &TSumoraForm::StopBtnClick);
     checkGroupBox_->hide();
 }
 

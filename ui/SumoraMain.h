@@ -26,6 +26,7 @@ class QListWidget;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QShortcut;
 class QSplitter;
 class QToolBar;
 class ResultTreeModel;
@@ -134,6 +135,7 @@ private:
     QLabel* passSpeed_ = nullptr;
     QLabel* passTimeLeft_ = nullptr;
     QPushButton* stopBtn_ = nullptr;
+    QShortcut* stopShortcut_ = nullptr;
     QLabel* statusPanel0_ = nullptr;
     QListWidget* lstHashes_ = nullptr;
     QToolBar* toolBar_ = nullptr;

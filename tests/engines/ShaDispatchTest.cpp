@@ -86,3 +86,16 @@ TEST(ShaDispatch, EnginesRunTheChosenCompressionAndGetTheOldOneBack)
     EXPECT_EQ(EngineDigest(sha512, message), digest512);
     EXPECT_EQ(sha1Blocks, 16);
 }
+
+TEST(ShaDispatch, NamesTheVariantsThatRun)
+{
+    const ShaCompressions before = UseShaCompressions(PortableShaCompressions());
+    EXPECT_EQ(ShaVariantsInUse(), "SHA-1 portable, SHA-256 portable, SHA-512 portable");
+    UseShaCompressions({&CountingSha1, &Sha256CompressPortable, &Sha512CompressPortable});
+    EXPECT_EQ(ShaVariantsInUse(), "SHA-1 chosen from outside, SHA-256 portable, SHA-512 portable");
+    UseShaCompressions(before);
+    // The CPU's own choice has a name of its own, never the portable one where the CPU has more.
+    if (CpuHasShaExtensions()) {
+        EXPECT_EQ(ShaVariantsInUse().find("SHA-1 portable"), std::string::npos);
+    }
+}

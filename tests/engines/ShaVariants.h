@@ -30,11 +30,13 @@ inline std::string PrintVariant(const ::testing::TestParamInfo<ShaVariant>& info
 // Portable compressions everywhere, except the one that the variant under test replaces.
 inline std::vector<ShaVariant> Sha1Variants()
 {
-    ShaCompressions shaExtensions = PortableShaCompressions(), withAvx512 = shaExtensions;
+    ShaCompressions shaExtensions = PortableShaCompressions(), withAvx512 = shaExtensions, sseE = shaExtensions;
     shaExtensions.Sha1 = &Sha1CompressShaExtensions;
     withAvx512.Sha1 = &Sha1CompressShaExtensionsAvx512Vl;
+    sseE.Sha1 = &Sha1CompressShaExtensionsSseE;
     return {{"Portable", PortableShaCompressions(), true},
             {"ShaExtensions", shaExtensions, CpuHasShaExtensions()},
+            {"ShaExtensionsSseE", sseE, CpuHasShaExtensions()},
             {"ShaExtensionsAvx512Vl", withAvx512, CpuHasShaExtensions() && CpuHasAvx512Vl()}};
 }
 

@@ -56,7 +56,7 @@ public:
     {
         std::lock_guard<std::mutex> lock(m_);
         auto it = files_.find(path);
-        if (it == files_.end())
+        if (it == files_.end() || !it->second.exists)
             throw FileError("No such file or directory");
         if (!it->second.openFailure.empty())
             throw FileError(it->second.openFailure);

@@ -1,0 +1,133 @@
+// The window's thread while a pass runs, in the real window (offscreen): the worst delay of a
+// timer that should fire every 5 ms, during a pass over one large file and over 10,000 files of
+// 4 KiB; and how long the stop button takes to give the window back in the middle of each.
+//
+//   window_latency_bench [MiB]    (default: 1024 MiB)
+#include "checking/Checker.h"
+#include "platform/PosixFileSystem.h"
+#include "ui/QtDialogs.h"
+#include "ui/SumoraMain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+void WriteFile(const std::string& path, int64_t bytes, uint32_t seed)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<uint32_t> block(1 << 18);
+    uint32_t x = seed;
+    for (int64_t left = bytes; left > 0;) {
+        for (uint32_t& w : block)
+            w = x = x * 1664525u + 1013904223u;
+        const size_t piece = static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(block.size() * 4)));
+        if (::write(fd, block.data(), piece) != static_cast<ssize_t>(piece))
+            std::abort();
+        left -= static_cast<int64_t>(piece);
+    }
+    ::close(fd);
+}
+
+struct Figures {
+    double passSeconds = 0;
+    double worstTimerDelayMs = 0;
+    double stopMs = -1;
+};
+
+// One pass in the window, every entry pending; with stopAfterMs >= 0 the stop button is
+// clicked that long after the start.
+Figures Pass(TSumoraForm& form, int stopAfterMs)
+{
+    Checker& core = form.Core();
+    core.HashItemClicked(HashItem::SHA1, false);
+    core.HashItemClicked(HashItem::SHA1, true);
+    Figures figures;
+    QElapsedTimer sinceTick;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const double late = static_cast<double>(sinceTick.nsecsElapsed()) / 1e6 - 5.0;
+        figures.worstTimerDelayMs = std::max(figures.worstTimerDelayMs, late);
+        sinceTick.start();
+    });
+    if (stopAfterMs >= 0)
+        QTimer::singleShot(stopAfterMs, &form, [&] {
+            QElapsedTimer stop;
+            stop.start();
+            form.StopBtnClick();
+            figures.stopMs = static_cast<double>(stop.nsecsElapsed()) / 1e6;
+        });
+    QElapsedTimer pass;
+    pass.start();
+    sinceTick.start();
+    ticker.start(5);
+    form.CalculateMenuClick();
+    while (core.PassRunning())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    ticker.stop();
+    figures.passSeconds = static_cast<double>(pass.nsecsElapsed()) / 1e9;
+    return figures;
+}
+
+void Print(const char* what, const Figures& f)
+{
+    std::printf("%-52s %8.3f %16.1f", what, f.passSeconds, f.worstTimerDelayMs);
+    if (f.stopMs >= 0)
+        std::printf(" %12.1f", f.stopMs);
+    std::printf("\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const int64_t mib = argc > 1 ? std::atoll(argv[1]) : 1024;
+    QApplication application(argc, argv);
+
+    char folderName[] = "/tmp/quorvex-latency-XXXXXX";
+    if (!::mkdtemp(folderName))
+        return 1;
+    const std::string folder = folderName;
+    const std::string big = folder + "/large.bin";
+    WriteFile(big, mib << 20, 1);
+    const std::string small = folder + "/small";
+    std::filesystem::create_directory(small);
+    for (int i = 0; i < 10000; ++i)
+        WriteFile(small + "/file-" + std::to_string(i) + ".dat", 4096, static_cast<uint32_t>(i + 2));
+
+    PosixFileSystem files;
+    QtDialogs dialogs;
+    std::printf("%-52s %8s %16s %12s\n", "pass (MD5 + SHA1)", "wall s", "worst timer ms", "stop ms");
+    {
+        TSumoraForm form(files, dialogs);
+        form.show();
+        form.Core().AddFiles({big});
+        Pass(form, -1);  // the file into the page cache
+        Print("one large file", Pass(form, -1));
+        Print("one large file, stopped after 300 ms", Pass(form, 300));
+    }
+    {
+        TSumoraForm form(files, dialogs);
+        form.show();
+        form.Core().AddFolder(small);
+        Pass(form, -1);
+        Print("10,000 files of 4 KiB", Pass(form, -1));
+        Print("10,000 files of 4 KiB, stopped after 30 ms", Pass(form, 30));
+    }
+    std::filesystem::remove_all(folder);
+    return 0;
+}
