@@ -13,8 +13,8 @@ namespace {
 constexpr std::chrono::milliseconds kRateInterval{250};
 // A delivery applies results in batches for this long at most and then asks for another, so
 // that ten thousand small files finishing at once do not hold up the window's other events.
-constexpr std::chrono::milliseconds kDeliverySlice{10};
-constexpr size_t kResultsPerBatch = 64;
+constexpr std::chrono::milliseconds kDeliverySlice{8};
+constexpr size_t kResultsPerBatch = 16;
 
 }  // namespace
 

@@ -84,9 +84,9 @@ class HashingRun {
 public:
     // Starts hashing the files at the paths with the algorithms in the set; returns at once.
     // wake, when given, is called from the run's threads (never from a call of the caller's)
-    // whenever a result becomes ready or a block has been read; it must be thread-safe and quick
-    // (post an event, notify a condition), and is never called after Stop or the destructor has
-    // returned. files must outlive every worker of the run: a worker left behind in a read that
+    // whenever a result becomes ready or a block has been read, once until the next TakeResults
+    // (calls in between are merged); it must be thread-safe and quick (post an event, notify a
+    // condition), and is never called after Stop or the destructor has returned. files must outlive every worker of the run: a worker left behind in a read that
     // does not return still holds its InputFile, and after a stop it never calls files again
     // once it notices the stop; a file layer that lives as long as the program is safe.
     HashingRun(FileAccess& files, std::vector<std::string> paths, DigestSet algorithms,

@@ -24,6 +24,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -120,6 +121,11 @@ void TSumoraForm::HashMenuClick()
 void TSumoraForm::CalculateMenuClick()
 {
     RunCommand([this] { checker_.Calculate(); });
+}
+
+void TSumoraForm::DeliverPass()
+{
+    RunCommand([this] { checker_.DeliverPass(); });
 }
 
 void TSumoraForm::StopBtnClick()
@@ -236,10 +242,17 @@ void TSumoraForm::RefreshEntryIcons()
 
 void TSumoraForm::RequestPassDelivery()
 {
-    // From the hashing engine's threads: the delivery runs on the window's thread, between its
-    // other events. Qt drops the call if the window is gone by then.
+    // From the hashing engine's threads: on the window's thread, the delivery timer is started
+    // unless it runs already. A timer, not a posted call: deliveries that follow each other while
+    // many results wait then take turns with the window's own timers instead of starving them.
+    // Qt drops the call if the window is gone by then.
     QMetaObject::invokeMethod(
-        this, [this] { RunCommand([this] { checker_.DeliverPass(); }); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            if (!deliveryTimer_->isActive())
+                deliveryTimer_->start();
+        },
+        Qt::QueuedConnection);
 }
 
 void TSumoraForm::SetCurrentBar(int position)

@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -176,6 +177,10 @@ void TSumoraForm::BuildProgressGroup()
     stopShortcut_->setObjectName(QStringLiteral("StopShortcut"));
     stopShortcut_->setEnabled(false);
     connect(stopShortcut_, &QShortcut::activated, this, &TSumoraForm::StopBtnClick);
+    deliveryTimer_ = new QTimer(this);
+    deliveryTimer_->setSingleShot(true);
+    deliveryTimer_->setInterval(1);
+    connect(deliveryTimer_, &QTimer::timeout, this, &TSumoraForm::DeliverPass);
     checkGroupBox_->hide();
 }
 

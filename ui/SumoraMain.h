@@ -27,6 +27,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QShortcut;
+class QTimer;
 class QSplitter;
 class QToolBar;
 class ResultTreeModel;
@@ -111,6 +112,8 @@ private:
     void HashItemClick(HashItem item, bool checked);
     void ShowEngineChecks();
     void PlaceProgressGroup();
+    // What the hashing engine asked for through RequestPassDelivery.
+    void DeliverPass();
     // Runs a command; a failure that escapes it is shown in the error box and the program goes on.
     template <class Command>
     void RunCommand(Command&& command);
@@ -136,6 +139,7 @@ private:
     QLabel* passTimeLeft_ = nullptr;
     QPushButton* stopBtn_ = nullptr;
     QShortcut* stopShortcut_ = nullptr;
+    QTimer* deliveryTimer_ = nullptr;
     QLabel* statusPanel0_ = nullptr;
     QListWidget* lstHashes_ = nullptr;
     QToolBar* toolBar_ = nullptr;

@@ -43,6 +43,7 @@ void WriteFile(const std::string& path, int64_t bytes, uint32_t seed)
 struct Figures {
     double passSeconds = 0;
     double worstTimerDelayMs = 0;
+    double worstAtMs = 0;  // when the worst delay ended, from the start of the pass
     double stopMs = -1;
 };
 
@@ -53,13 +54,23 @@ Figures Pass(TSumoraForm& form, int stopAfterMs)
     Checker& core = form.Core();
     core.HashItemClicked(HashItem::SHA1, false);
     core.HashItemClicked(HashItem::SHA1, true);
+    // What the selection change asks of the views happens before the pass, as it would for a
+    // user, who clicks the algorithm item and then Calculate.
+    QCoreApplication::processEvents();
     Figures figures;
+    QElapsedTimer pass;
     QElapsedTimer sinceTick;
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         const double late = static_cast<double>(sinceTick.nsecsElapsed()) / 1e6 - 5.0;
-        figures.worstTimerDelayMs = std::max(figures.worstTimerDelayMs, late);
+        if (std::getenv("QUORVEX_LATENCY_TRACE") && late > 40)
+            std::fprintf(stderr, "  timer %.1f ms late at %.0f ms (tree %zu roots)\n", late,
+                         static_cast<double>(pass.nsecsElapsed()) / 1e6, form.Core().Tree().RootCount());
+        if (late > figures.worstTimerDelayMs) {
+            figures.worstTimerDelayMs = late;
+            figures.worstAtMs = static_cast<double>(pass.nsecsElapsed()) / 1e6;
+        }
         sinceTick.start();
     });
     if (stopAfterMs >= 0)
@@ -69,7 +80,6 @@ Figures Pass(TSumoraForm& form, int stopAfterMs)
             form.StopBtnClick();
             figures.stopMs = static_cast<double>(stop.nsecsElapsed()) / 1e6;
         });
-    QElapsedTimer pass;
     pass.start();
     sinceTick.start();
     ticker.start(5);
@@ -83,7 +93,7 @@ Figures Pass(TSumoraForm& form, int stopAfterMs)
 
 void Print(const char* what, const Figures& f)
 {
-    std::printf("%-52s %8.3f %16.1f", what, f.passSeconds, f.worstTimerDelayMs);
+    std::printf("%-52s %8.3f %16.1f %10.0f", what, f.passSeconds, f.worstTimerDelayMs, f.worstAtMs);
     if (f.stopMs >= 0)
         std::printf(" %12.1f", f.stopMs);
     std::printf("\n");
@@ -111,7 +121,7 @@ int main(int argc, char** argv)
 
     PosixFileSystem files;
     QtDialogs dialogs;
-    std::printf("%-52s %8s %16s %12s\n", "pass (MD5 + SHA1)", "wall s", "worst timer ms", "stop ms");
+    std::printf("%-52s %8s %16s %10s %12s\n", "pass (MD5 + SHA1)", "wall s", "worst timer ms", "at ms", "stop ms");
     {
         TSumoraForm form(files, dialogs);
         form.show();
