@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "sums/SumLine.h"
+
 #include <getopt.h>
 
 #include <algorithm>
@@ -72,17 +74,6 @@ bool SameLetters(std::string_view a, std::string_view b)
            });
 }
 
-// An algorithm by the name the command line gives it, its tag in sum files or its name in the
-// window's result lines, in any case: "sha256", "RMD160" and "Tiger192" all work.
-const DigestAlgorithmInfo* AlgorithmNamed(std::string_view name)
-{
-    for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
-        if (SameLetters(name, info.Option) || SameLetters(name, info.BsdTag) ||
-            SameLetters(name, info.LineName))
-            return &info;
-    return nullptr;
-}
-
 std::string AlgorithmList()
 {
     std::string list;
@@ -106,13 +97,15 @@ bool AddAlgorithms(std::string_view list, DigestSet& set, std::string& error)
     for (;;) {
         const size_t comma = list.find(',');
         const std::string_view name = list.substr(0, comma);
-        const DigestAlgorithmInfo* info = AlgorithmNamed(name);
-        if (!info) {
+        // The command line's names, and every name a sum file may give (sums/SumLine.h):
+        // "sha256", "SHA-256", "RMD160", "Tiger192" alike, in any case.
+        DigestAlgorithm algorithm;
+        if (!AlgorithmFromTag(name, algorithm)) {
             error = InvalidArgument(name, "--algorithms") + "Valid arguments are: " +
                     AlgorithmList() + "\n";
             return false;
         }
-        set.Add(info->Algorithm);
+        set.Add(algorithm);
         if (comma == std::string_view::npos)
             return true;
         list.remove_prefix(comma + 1);
