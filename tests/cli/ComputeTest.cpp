@@ -124,8 +124,10 @@ TEST_F(ComputeTest, SeveralAlgorithmsGiveEachFilesTaggedLinesInResultLineOrder)
     }
     // Without a choice: the window's start-up selection, MD5 and SHA-1.
     EXPECT_EQ(Ours({}, folder_.Names()).Out, startup);
-    // Lines in the window's order whatever the order on the command line.
+    // Lines in the window's order whatever the order on the command line; names in any case,
+    // also as sum files spell them.
     EXPECT_EQ(Ours({"-a", "sha512,md5", "--sha1"}, folder_.Names()).Out, chosen);
+    EXPECT_EQ(Ours({"-a", "SHA-512,Md5,sha1,md5"}, folder_.Names()).Out, chosen);
 }
 
 TEST_F(ComputeTest, AllElevenAgreeWithTheSingleAlgorithmRunsWhateverTheThreads)
