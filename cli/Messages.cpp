@@ -16,6 +16,8 @@ void Messages::FileProblem(std::string_view name, std::string_view reason)
 
 void Messages::Say(std::string_view text)
 {
+    if (beforeMessage_)
+        beforeMessage_();
     std::lock_guard lock(mutex_);
     ClearProgressLocked();
     std::string line = std::string(kProgramName) + ": ";

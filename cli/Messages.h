@@ -6,10 +6,16 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class Messages {
 public:
     explicit Messages(int fd);
+
+    // Called before each message, so that results written earlier come first also when both
+    // outputs go to one file (2>&1), as coreutils flushes its standard output before a message.
+    // Called on the thread that says the message, outside any lock.
+    void SetBeforeMessage(std::function<void()> beforeMessage) { beforeMessage_ = std::move(beforeMessage); }
 
     // "quorvex: NAME: reason", the name quoted as coreutils quotes it.
     void FileProblem(std::string_view name, std::string_view reason);
@@ -28,6 +34,7 @@ private:
     void ClearProgressLocked();
 
     int fd_;
+    std::function<void()> beforeMessage_;
     std::mutex mutex_;
     bool progressShown_ = false;
 };

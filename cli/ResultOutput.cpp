@@ -20,9 +20,14 @@ ResultOutput::ResultOutput(int fd, Messages& messages)
       lastWrite_(std::chrono::steady_clock::now())
 {
     pending_.reserve(kWriteBytes * 2);
+    messages_.SetBeforeMessage([this] { Flush(); });
 }
 
-ResultOutput::~ResultOutput() { Flush(); }
+ResultOutput::~ResultOutput()
+{
+    messages_.SetBeforeMessage({});
+    Flush();
+}
 
 void ResultOutput::Add(std::string_view lines)
 {

@@ -101,6 +101,13 @@ TEST_F(CheckTest, GoodChangedMissingAndMalformedSetsGiveSha256sumsOutputAndStatu
     ExpectSameAsSha256sum({"empty.sha256"});
     ExpectSameAsSha256sum({"good.sha256", "no such sums", "changed.sha256", "malformed.sha256",
                            "only-missing.sha256", "garbage.sha256"});
+
+    // Both outputs into one file, as a log of a script has them: the same order of lines, since
+    // results come out before each message.
+    const std::string both = " -c --warn changed.sha256 malformed.sha256 'no such sums' > both 2>&1";
+    ASSERT_EQ(RunShell("sha256sum" + both + "; mv both theirs", InFolder()).Status, 0);
+    ASSERT_EQ(RunShell("\"$QUORVEX\"" + both + "; mv both ours", InFolder()).Status, 0);
+    EXPECT_EQ(AsProgram(ReadWholeFile(folder_ / "ours"), "sha256sum"), ReadWholeFile(folder_ / "theirs"));
 }
 
 TEST_F(CheckTest, SumFileOnStandardInput)
