@@ -41,7 +41,12 @@ struct LargeFile {
     unsigned helpers = 0;
     unsigned helpersWanted = 0;
 
-    bool WantsHelp() const { return helpers < helpersWanted && !ended; }
+    // Asked by a worker that holds the run's lock, not this one's.
+    bool WantsHelp()
+    {
+        std::lock_guard<std::mutex> lock(m);
+        return helpers < helpersWanted && !ended;
+    }
     uint64_t OldestNeeded() const
     {
         uint64_t oldest = published;
