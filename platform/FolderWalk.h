@@ -1,0 +1,24 @@
+// The regular files a folder stands for, found the way the folder intake finds them (links
+// followed, dot files included, no broken links, no FIFOs, sockets or devices), optionally in
+// the whole tree below it, in a stable order, with every folder that could not be read reported.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class FolderWalkVisitor {
+public:
+    virtual ~FolderWalkVisitor() = default;
+    // A regular file; size from the listing's stat, the file is not opened.
+    virtual void File(const std::string& path, int64_t size) = 0;
+    // A folder that could not be listed; reason is the system's text.
+    virtual void Unreadable(const std::string& path, const std::string& reason) = 0;
+    // A folder reached again through a symbolic link below itself; not entered again.
+    virtual void Loop(const std::string& path) = 0;
+};
+
+// Visits the files directly inside the folder in the byte order of their names; with recursive,
+// the subfolders too, each at its place in that order and depth first, following symbolic links
+// to folders except those that lead back to a folder being walked. Paths are the folder's path,
+// a "/" unless it ends with one, and the names below it, as native bytes.
+void WalkFolder(const std::string& folder, bool recursive, FolderWalkVisitor& visitor);

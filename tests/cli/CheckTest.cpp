@@ -1,0 +1,251 @@
+// --check against sha256sum -c on the same sum files: standard output, standard error (with the
+// program's name swapped) and exit status identical; and sum files passed between us and the
+// other tools in both directions.
+#include "tests/cli/OddNames.h"
+#include "tests/cli/ProgramRun.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+uint32_t Seed()
+{
+    static const uint32_t seed = std::random_device{}();
+    return seed;
+}
+
+std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+class CheckTest : public ::testing::Test {
+protected:
+    CheckTest() : folder_(Seed()) {}
+
+    RunSettings InFolder() const
+    {
+        RunSettings settings;
+        settings.Folder = folder_.Path();
+        return settings;
+    }
+    ProgramOutput InFolderRun(const std::vector<std::string>& argv) const { return RunProgram(argv, InFolder()); }
+    // A sum file written by a tool in the folder, under a name of our choice.
+    void Sums(const std::string& sumFile, const std::vector<std::string>& command,
+              const std::vector<std::string>& names)
+    {
+        const ProgramOutput made = InFolderRun(Concat(Concat(command, {"--"}), names));
+        ASSERT_EQ(made.Status, 0) << made.Err;
+        folder_.Write(sumFile, made.Out);
+    }
+    void AppendTo(const std::string& sumFile, const std::string& lines)
+    {
+        folder_.Write(sumFile, ReadWholeFile(folder_ / sumFile) + lines);
+    }
+    // Every combination of the check options gives what sha256sum -c gives.
+    void ExpectSameAsSha256sum(const std::vector<std::string>& sumFiles)
+    {
+        const std::vector<std::vector<std::string>> optionSets{
+            {}, {"--quiet"}, {"--status"}, {"-w"}, {"--strict"}, {"--ignore-missing"},
+            {"--status", "--warn"}, {"--warn", "--quiet"}, {"--ignore-missing", "--quiet"},
+            {"--strict", "--status"}, {"--warn", "--strict", "--ignore-missing"}};
+        for (const std::vector<std::string>& options : optionSets) {
+            std::string shown;
+            for (const std::string& option : options)
+                shown += option + " ";
+            SCOPED_TRACE(shown);
+            const ProgramOutput expected = InFolderRun(Concat(Concat({"sha256sum", "-c"}, options), sumFiles));
+            const ProgramOutput actual = InFolderRun(Concat(Concat({QuorvexPath(), "-c"}, options), sumFiles));
+            EXPECT_EQ(actual.Out, expected.Out);
+            EXPECT_EQ(AsProgram(actual.Err, "sha256sum"), expected.Err);
+            EXPECT_EQ(actual.Status, expected.Status);
+        }
+    }
+
+    OddNamesFolder folder_;
+};
+
+TEST_F(CheckTest, GoodChangedMissingAndMalformedSetsGiveSha256sumsOutputAndStatus)
+{
+    SCOPED_TRACE("seed " + std::to_string(Seed()));
+    Sums("good.sha256", {"sha256sum"}, folder_.Names());
+    ExpectSameAsSha256sum({"good.sha256"});
+
+    // One file changed and one gone after the sums were made.
+    Sums("changed.sha256", {"sha256sum"}, folder_.Names());
+    folder_.Write("with blank", "changed content");
+    ASSERT_EQ(::unlink((folder_ / "line\nfeed").c_str()), 0);
+    ExpectSameAsSha256sum({"changed.sha256"});
+
+    // Lines that cannot be read among good ones: words, a digest of the wrong length, a bad
+    // escape, a lone digest, a name without digest; blank and comment lines are passed over.
+    folder_.Write("malformed.sha256", ReadWholeFile(folder_ / "good.sha256"));
+    AppendTo("malformed.sha256",
+             "not a checksum line\n\n# a comment\n0123456789abcdef  short\n"
+             "\\" + std::string(64, 'a') + "  bad\\escape\n" + std::string(64, 'b') + "\n  plain.txt\n");
+    ExpectSameAsSha256sum({"malformed.sha256"});
+
+    // Only missing files: what --ignore-missing says then; nothing readable at all; and every
+    // set at once, with a sum file that does not exist among them.
+    folder_.Write("only-missing.sha256", std::string(64, 'c') + "  gone\n" + std::string(64, 'd') + "  gone too\n");
+    folder_.Write("garbage.sha256", "garbage\nmore garbage\n");
+    folder_.Write("empty.sha256", "");
+    ExpectSameAsSha256sum({"only-missing.sha256"});
+    ExpectSameAsSha256sum({"garbage.sha256"});
+    ExpectSameAsSha256sum({"empty.sha256"});
+    ExpectSameAsSha256sum({"good.sha256", "no such sums", "changed.sha256", "malformed.sha256",
+                           "only-missing.sha256", "garbage.sha256"});
+
+    // Both outputs into one file, as a log of a script has them: the same order of lines, since
+    // results come out before each message.
+    const std::string both = " -c --warn changed.sha256 malformed.sha256 'no such sums' > both 2>&1";
+    ASSERT_EQ(RunShell("sha256sum" + both + "; mv both theirs", InFolder()).Status, 0);
+    ASSERT_EQ(RunShell("\"$QUORVEX\"" + both + "; mv both ours", InFolder()).Status, 0);
+    EXPECT_EQ(AsProgram(ReadWholeFile(folder_ / "ours"), "sha256sum"), ReadWholeFile(folder_ / "theirs"));
+}
+
+TEST_F(CheckTest, SumFileOnStandardInput)
+{
+    Sums("good.sha256", {"sha256sum"}, folder_.Names());
+    folder_.Write("with blank", "changed");
+    RunSettings settings = InFolder();
+    settings.InputFile = folder_ / "good.sha256";
+    for (const std::vector<std::string>& names : {std::vector<std::string>{}, std::vector<std::string>{"-"}}) {
+        const ProgramOutput expected = RunProgram(Concat({"sha256sum", "-c"}, names), settings);
+        const ProgramOutput actual = RunProgram(Concat({QuorvexPath(), "-c"}, names), settings);
+        EXPECT_EQ(actual.Out, expected.Out);
+        EXPECT_EQ(AsProgram(actual.Err, "sha256sum"), expected.Err);
+        EXPECT_EQ(actual.Status, expected.Status);
+    }
+    settings.InputFile = "/dev/null";
+    const ProgramOutput nothing = RunProgram({QuorvexPath(), "-c"}, settings);
+    EXPECT_EQ(nothing.Err, "quorvex: 'standard input': no properly formatted checksum lines found\n");
+    EXPECT_EQ(nothing.Status, 1);
+}
+
+TEST_F(CheckTest, SumFilesOfTheOtherToolsAreAccepted)
+{
+    const std::vector<std::string> all = folder_.Names();
+    const std::vector<std::string> rhashNames = folder_.NamesRhashKeeps();
+    struct Maker {
+        std::string SumFile;
+        std::vector<std::string> Command;
+        enum { AllNames, RhashNames, SfvNames } Names;
+    };
+    const std::vector<Maker> makers{
+        {"MD5SUMS", {"md5sum"}, Maker::AllNames},
+        {"sums.sha1", {"sha1sum"}, Maker::AllNames},
+        {"SHA256SUMS", {"sha256sum"}, Maker::AllNames},
+        {"x.sha384", {"sha384sum"}, Maker::AllNames},
+        {"x.sha512", {"sha512sum"}, Maker::AllNames},
+        // The tag names the algorithm; the sum file's name tells nothing.
+        {"md5 tagged", {"md5sum", "--tag"}, Maker::AllNames},
+        {"sha1 tagged", {"sha1sum", "--tag"}, Maker::AllNames},
+        {"sha256 tagged", {"sha256sum", "--tag"}, Maker::AllNames},
+        {"sha384 tagged", {"sha384sum", "--tag"}, Maker::AllNames},
+        {"sha512 tagged", {"sha512sum", "--tag"}, Maker::AllNames},
+        {"rhash.sfv", {"rhash", "--sfv"}, Maker::SfvNames},
+        {"rhash bsd", {"rhash", "--bsd", "--md4", "--ripemd160", "--tiger", "--crc32", "--md5", "--sha1"}, Maker::RhashNames},
+        // 32 hex digits fit MD5, MD4 and RIPEMD-128: without a hint every one is tried.
+        {"md4 without hint", {"rhash", "--simple", "--md4"}, Maker::RhashNames},
+        {"x.md4", {"rhash", "--simple", "--md4"}, Maker::RhashNames},
+        {"x.tiger", {"rhash", "--simple", "--tiger"}, Maker::RhashNames},
+        {"ripemd160 without hint", {"rhash", "--simple", "--ripemd160"}, Maker::RhashNames},
+    };
+    for (const Maker& maker : makers) {
+        SCOPED_TRACE(maker.SumFile);
+        const std::vector<std::string> names = maker.Names == Maker::AllNames     ? all
+                                               : maker.Names == Maker::RhashNames ? rhashNames
+                                                                                  : folder_.NamesSfvKeeps();
+        Sums(maker.SumFile, maker.Command, names);
+        const ProgramOutput checked = InFolderRun({QuorvexPath(), "-c", maker.SumFile});
+        EXPECT_EQ(checked.Status, 0) << checked.Err;
+        EXPECT_EQ(checked.Err, "");
+        if (maker.Command[0] != "rhash") {
+            // coreutils' own check prints the same lines.
+            EXPECT_EQ(checked.Out, InFolderRun({maker.Command[0], "-c", maker.SumFile}).Out);
+        } else {
+            const size_t lines = static_cast<size_t>(std::count(checked.Out.begin(), checked.Out.end(), '\n'));
+            const size_t perFile = maker.Command.size() > 3 ? maker.Command.size() - 2 : 1;
+            EXPECT_EQ(lines, names.size() * perFile);
+            EXPECT_EQ(checked.Out.find("FAILED"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(CheckTest, OurSumFilesAreAcceptedByTheOtherTools)
+{
+    for (const std::string algorithm : {"md5", "sha1", "sha256", "sha384", "sha512"})
+        for (const bool tag : {false, true}) {
+            SCOPED_TRACE(algorithm + (tag ? " --tag" : ""));
+            std::vector<std::string> command{QuorvexPath(), "--" + algorithm};
+            if (tag)
+                command.push_back("--tag");
+            Sums("ours", command, folder_.Names());
+            const ProgramOutput theirs = InFolderRun({algorithm + "sum", "-c", "--strict", "ours"});
+            EXPECT_EQ(theirs.Status, 0) << theirs.Err;
+            // And back: our check reads them too.
+            EXPECT_EQ(InFolderRun({QuorvexPath(), "-c", "--strict", "ours"}).Status, 0);
+        }
+    Sums("ours.bsd", {QuorvexPath(), "--tag", "--md4", "--ripemd160", "--tiger", "--crc32", "--sha256"},
+         folder_.NamesSfvKeeps());
+    const ProgramOutput bsd = InFolderRun({"rhash", "-c", "ours.bsd"});
+    EXPECT_EQ(bsd.Status, 0) << bsd.Out << bsd.Err;
+    Sums("ours.sfv", {QuorvexPath(), "--sfv"}, folder_.NamesSfvKeeps());
+    const ProgramOutput sfv = InFolderRun({"rhash", "-c", "ours.sfv"});
+    EXPECT_EQ(sfv.Status, 0) << sfv.Out << sfv.Err;
+    // Several algorithms without --tag are tagged lines, which rhash checks as well.
+    Sums("default", {QuorvexPath()}, folder_.NamesSfvKeeps());
+    EXPECT_EQ(InFolderRun({"rhash", "-c", "default"}).Status, 0);
+}
+
+TEST_F(CheckTest, AmbiguousLengthsAndAChosenAlgorithm)
+{
+    // 64 hex digits fit SHA-256 and HAVAL-256: a HAVAL list without a telling name still matches.
+    Sums("list.txt", {QuorvexPath(), "--haval256"}, {"plain.txt", "large"});
+    ProgramOutput checked = InFolderRun({QuorvexPath(), "-c", "list.txt"});
+    EXPECT_EQ(checked.Out, "plain.txt: OK\nlarge: OK\n");
+    EXPECT_EQ(checked.Status, 0);
+    // With -a the lines are read as that algorithm only, as sha256sum reads them.
+    checked = InFolderRun({QuorvexPath(), "-c", "-a", "sha256", "--warn", "list.txt"});
+    EXPECT_EQ(checked.Out, "plain.txt: FAILED\nlarge: FAILED\n");
+    EXPECT_EQ(checked.Err, "quorvex: WARNING: 2 computed checksums did NOT match\n");
+    EXPECT_EQ(checked.Status, 1);
+
+    // A tagged line of another algorithm does not count under -a.
+    Sums("tagged", {QuorvexPath(), "-a", "md5,sha256"}, {"plain.txt"});
+    checked = InFolderRun({QuorvexPath(), "-c", "-a", "sha256", "-w", "tagged"});
+    EXPECT_EQ(checked.Out, "plain.txt: OK\n");
+    EXPECT_EQ(checked.Err, "quorvex: tagged: 1: improperly formatted SHA256 checksum line\n"
+                           "quorvex: WARNING: 1 line is improperly formatted\n");
+    EXPECT_EQ(checked.Status, 0);
+}
+
+TEST_F(CheckTest, BadSumFilesAndListedSpecialFilesGetAClearOutcome)
+{
+    // A folder, binary garbage with NUL bytes and a megabyte line: a message, status 1, no hang.
+    ASSERT_EQ(::mkdir((folder_ / "folder").c_str(), 0755), 0);
+    folder_.Write("binary", RandomBytes(Seed(), 1 << 20) + std::string(1 << 20, 'x'));
+    ProgramOutput checked = InFolderRun({QuorvexPath(), "-c", "folder", "binary"});
+    EXPECT_EQ(checked.Err, "quorvex: folder: Is a directory\n"
+                           "quorvex: binary: no properly formatted checksum lines found\n");
+    EXPECT_EQ(checked.Status, 1);
+
+    // A FIFO would block sha256sum forever; it is refused like any special file.
+    ASSERT_EQ(::mkfifo((folder_ / "fifo").c_str(), 0644), 0);
+    folder_.Write("special", std::string(64, 'e') + "  fifo\n" + std::string(64, 'f') + "  /dev/null\n");
+    checked = InFolderRun({QuorvexPath(), "-c", "special"});
+    EXPECT_EQ(checked.Out, "fifo: FAILED open or read\n/dev/null: FAILED open or read\n");
+    EXPECT_EQ(checked.Err, "quorvex: fifo: Is a FIFO (named pipe), not a regular file\n"
+                           "quorvex: /dev/null: Is a device, not a regular file\n"
+                           "quorvex: WARNING: 2 listed files could not be read\n");
+    EXPECT_EQ(checked.Status, 1);
+}
+
+}  // namespace
