@@ -11,8 +11,9 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 export QTEST_FUNCTION_TIMEOUT=600000
 
-# No file includes a header of a layer above or beside its own.
+# No file includes a header of a layer above or beside its own, and the code is formatted.
 python3 scripts/check-layers.py
+scripts/check-format.sh
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEX_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"

@@ -174,7 +174,11 @@ std::vector<Contest> Contests()
 {
     const ShaCompressions portable = PortableShaCompressions();
     std::vector<Contest> c;
-    c.push_back({"SHA1", Ours<TDCP_sha1>, "OpenSSL", OpenSsl("SHA1"), 1.0,
+    c.push_back({"SHA1",
+                 Ours<TDCP_sha1>,
+                 "OpenSSL",
+                 OpenSsl("SHA1"),
+                 1.0,
                  {{"ours-sha-ni-without-avx512",
                    OursOn<TDCP_sha1>(WithSha1(&Sha1CompressShaExtensions), CpuHasShaExtensions())},
                   {"ours-sha-ni-sse-e",
@@ -182,31 +186,57 @@ std::vector<Contest> Contests()
                   {"ours-sha-ni-avx512vl",
                    OursOn<TDCP_sha1>(WithSha1(&Sha1CompressShaExtensionsAvx512Vl), CpuHasAvx512Vl())},
                   {"ours-portable", OursOn<TDCP_sha1>(portable, true)}}});
-    c.push_back({"SHA256", Ours<TDCP_sha256>, "OpenSSL", OpenSsl("SHA256"), 1.0,
+    c.push_back({"SHA256",
+                 Ours<TDCP_sha256>,
+                 "OpenSSL",
+                 OpenSsl("SHA256"),
+                 1.0,
                  {{"ours-portable", OursOn<TDCP_sha256>(portable, true)}}});
-    c.push_back({"SHA384", Ours<TDCP_sha384>, "OpenSSL", OpenSsl("SHA384"), 1.0,
-                 {{"ours-avx2", OursOn<TDCP_sha384>(WithSha512(&Sha512CompressAvx2), CpuHasAvx2Bmi2())},
-                  {"ours-avx512vl", OursOn<TDCP_sha384>(WithSha512(&Sha512CompressAvx512Vl), CpuHasAvx512Vl())},
-                  {"ours-portable", OursOn<TDCP_sha384>(portable, true)}}});
-    c.push_back({"SHA512", Ours<TDCP_sha512>, "OpenSSL", OpenSsl("SHA512"), 1.0,
-                 {{"ours-avx2", OursOn<TDCP_sha512>(WithSha512(&Sha512CompressAvx2), CpuHasAvx2Bmi2())},
-                  {"ours-avx512vl", OursOn<TDCP_sha512>(WithSha512(&Sha512CompressAvx512Vl), CpuHasAvx512Vl())},
-                  {"ours-portable", OursOn<TDCP_sha512>(portable, true)}}});
+    c.push_back(
+        {"SHA384",
+         Ours<TDCP_sha384>,
+         "OpenSSL",
+         OpenSsl("SHA384"),
+         1.0,
+         {{"ours-avx2", OursOn<TDCP_sha384>(WithSha512(&Sha512CompressAvx2), CpuHasAvx2Bmi2())},
+          {"ours-avx512vl", OursOn<TDCP_sha384>(WithSha512(&Sha512CompressAvx512Vl), CpuHasAvx512Vl())},
+          {"ours-portable", OursOn<TDCP_sha384>(portable, true)}}});
+    c.push_back(
+        {"SHA512",
+         Ours<TDCP_sha512>,
+         "OpenSSL",
+         OpenSsl("SHA512"),
+         1.0,
+         {{"ours-avx2", OursOn<TDCP_sha512>(WithSha512(&Sha512CompressAvx2), CpuHasAvx2Bmi2())},
+          {"ours-avx512vl", OursOn<TDCP_sha512>(WithSha512(&Sha512CompressAvx512Vl), CpuHasAvx512Vl())},
+          {"ours-portable", OursOn<TDCP_sha512>(portable, true)}}});
     c.push_back({"MD4", Ours<TDCP_md4>, "OpenSSL", OpenSsl("MD4"), 1.0, {}});
     c.push_back({"MD5", Ours<TDCP_md5>, "OpenSSL", OpenSsl("MD5"), 0.95, {}});
-    c.push_back({"RIPEMD-160", Ours<TDCP_ripemd160>, "OpenSSL", OpenSsl("RIPEMD160"), 1.5,
+    c.push_back({"RIPEMD-160",
+                 Ours<TDCP_ripemd160>,
+                 "OpenSSL",
+                 OpenSsl("RIPEMD160"),
+                 1.5,
                  {{"mhash", Mhash(MHASH_RIPEMD160)}}});
 #ifdef HAVE_CRYPTOPP
-    c.push_back({"RIPEMD-128", Ours<TDCP_ripemd128>, "Crypto++", CryptoPp<CryptoPP::RIPEMD128>, 1.0,
+    c.push_back({"RIPEMD-128",
+                 Ours<TDCP_ripemd128>,
+                 "Crypto++",
+                 CryptoPp<CryptoPP::RIPEMD128>,
+                 1.0,
                  {{"mhash", Mhash(MHASH_RIPEMD128)}}});
-    c.push_back({"Tiger", Ours<TDCP_tiger>, "libgcrypt", Gcrypt(GCRY_MD_TIGER1), 1.0,
+    c.push_back({"Tiger",
+                 Ours<TDCP_tiger>,
+                 "libgcrypt",
+                 Gcrypt(GCRY_MD_TIGER1),
+                 1.0,
                  {{"Crypto++", CryptoPp<CryptoPP::Tiger>}}});
 #else
     c.push_back({"RIPEMD-128", Ours<TDCP_ripemd128>, "mhash", Mhash(MHASH_RIPEMD128), 1.0, {}});
     c.push_back({"Tiger", Ours<TDCP_tiger>, "libgcrypt", Gcrypt(GCRY_MD_TIGER1), 1.0, {}});
 #endif
-    c.push_back({"HAVAL-5-256", Ours<TDCP_haval>, "", nullptr, 0.0,
-                 {{"mhash-HAVAL-3-256", Mhash(MHASH_HAVAL256)}}});
+    c.push_back(
+        {"HAVAL-5-256", Ours<TDCP_haval>, "", nullptr, 0.0, {{"mhash-HAVAL-3-256", Mhash(MHASH_HAVAL256)}}});
     return c;
 }
 
@@ -246,15 +276,16 @@ void PrintRatios(const RatioReporter& reporter, const std::vector<Contest>& cont
             continue;
         const double reference = c.reference ? reporter.Speed(c.engine + "/" + c.referenceName) : 0.0;
         if (reference != 0.0)
-            std::printf("%-12s %10.1f %10.1f %-27s %7.3f %6.2f\n", c.engine.c_str(), ours / 1e6, reference / 1e6,
-                        c.referenceName.c_str(), ours / reference, c.goal);
+            std::printf("%-12s %10.1f %10.1f %-27s %7.3f %6.2f\n", c.engine.c_str(), ours / 1e6,
+                        reference / 1e6, c.referenceName.c_str(), ours / reference, c.goal);
         else
-            std::printf("%-12s %10.1f %10s %-27s %7s %6s\n", c.engine.c_str(), ours / 1e6, "-", "(none)", "-", "-");
+            std::printf("%-12s %10.1f %10s %-27s %7s %6s\n", c.engine.c_str(), ours / 1e6, "-", "(none)", "-",
+                        "-");
         for (const auto& [name, run] : c.others) {
             const double other = reporter.Speed(c.engine + "/" + name);
             if (other != 0.0)
-                std::printf("%-12s %10s %10.1f %-27s %7.3f %6s\n", "", "", other / 1e6, name.c_str(), ours / other,
-                            "info");
+                std::printf("%-12s %10s %10.1f %-27s %7.3f %6s\n", "", "", other / 1e6, name.c_str(),
+                            ours / other, "info");
         }
     }
 }

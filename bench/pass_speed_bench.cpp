@@ -41,7 +41,10 @@ struct Times {
     double cpu = std::numeric_limits<double>::max();
 };
 
-double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
+double Seconds(const timeval& t)
+{
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
 
 double CpuOf(int who)
 {
@@ -86,7 +89,8 @@ void WriteFile(const std::string& path, int64_t bytes, uint32_t seed)
     for (int64_t left = bytes; left > 0;) {
         for (uint32_t& w : block)
             w = x = x * 1664525u + 1013904223u;
-        const size_t piece = static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(block.size() * 4)));
+        const size_t piece =
+            static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(block.size() * 4)));
         if (::write(fd, block.data(), piece) != static_cast<ssize_t>(piece))
             std::abort();
         left -= static_cast<int64_t>(piece);
@@ -162,7 +166,8 @@ void PrintTable(const std::vector<Variant>& variants, double units, const char* 
     for (const Variant& v : variants) {
         std::printf("%-52s %8.3f %8.3f %12.0f", v.name.c_str(), v.best.wall, v.best.cpu, units / v.best.wall);
         if (v.baseline >= 0)
-            std::printf(" %10.2f  (wall / %s)", v.best.wall / variants[static_cast<size_t>(v.baseline)].best.wall,
+            std::printf(" %10.2f  (wall / %s)",
+                        v.best.wall / variants[static_cast<size_t>(v.baseline)].best.wall,
                         variants[static_cast<size_t>(v.baseline)].name.c_str());
         std::printf("\n");
     }
@@ -194,15 +199,23 @@ int main(int argc, char** argv)
     large.checker.AddFiles({big});
     const std::string n = std::to_string(cores);
     std::vector<Variant> file{
-        {"rhash --md5 --sha1", [&] { RunProcess({"rhash", "--md5", "--sha1", big}); }, true, -1, {}},
+        {"rhash --md5 --sha1",
+         [&] {
+             RunProcess({"rhash", "--md5", "--sha1", big});
+         },
+         true,
+         -1,
+         {}},
         {"pass MD5 + SHA1, " + n + " threads", [&] { large.Pass(kStartUp, 0); }, false, 0, {}},
         {"pass MD5 + SHA1, 1 thread", [&] { large.Pass(kStartUp, 1); }, false, 0, {}},
         {"rhash, the nine it shares with us",
          [&] {
-             RunProcess({"rhash", "--md5", "--crc32", "--sha1", "--md4", "--ripemd160", "--sha256", "--sha384",
-                         "--sha512", "--tiger", big});
+             RunProcess({"rhash", "--md5", "--crc32", "--sha1", "--md4", "--ripemd160", "--sha256",
+                         "--sha384", "--sha512", "--tiger", big});
          },
-         true, -1, {}},
+         true,
+         -1,
+         {}},
         {"pass all eleven, " + n + " threads", [&] { large.Pass(kAll, 0); }, false, 3, {}},
         {"pass all eleven, 1 thread", [&] { large.Pass(kAll, 1); }, false, 3, {}},
     };
@@ -212,18 +225,26 @@ int main(int argc, char** argv)
     std::vector<Variant> alone;
     for (const HashItemInfo& info : kHashItems)
         alone.push_back({std::string("  alone, 1 thread: ") + info.Caption,
-                         [&large, item = info.Item] { large.Pass({item}, 1); }, false, -1, {}});
+                         [&large, item = info.Item] { large.Pass({item}, 1); },
+                         false,
+                         -1,
+                         {}});
     RunRounds(alone, 1);
 
     Core many;
     many.checker.AddFolder(small);
     std::vector<Variant> files{
-        {"10,000 files of 4 KiB, MD5 + SHA1, " + n + " threads", [&] { many.Pass(kStartUp, 0); }, false, -1, {}},
+        {"10,000 files of 4 KiB, MD5 + SHA1, " + n + " threads",
+         [&] { many.Pass(kStartUp, 0); },
+         false,
+         -1,
+         {}},
         {"10,000 files of 4 KiB, MD5 + SHA1, 1 thread", [&] { many.Pass(kStartUp, 1); }, false, 0, {}},
     };
     RunRounds(files, rounds);
 
-    std::printf("\none file of %lld MiB in the page cache, best of %d rounds\n", static_cast<long long>(mib), rounds);
+    std::printf("\none file of %lld MiB in the page cache, best of %d rounds\n", static_cast<long long>(mib),
+                rounds);
     PrintTable(file, static_cast<double>(mib), "MiB/s");
     PrintTable(alone, static_cast<double>(mib), "MiB/s");
     double sum = 0, slowest = 0;
@@ -231,9 +252,10 @@ int main(int argc, char** argv)
         sum += v.best.cpu;
         slowest = std::max(slowest, v.best.cpu);
     }
-    std::printf("eight cores, worked out: all eleven take max(slowest alone %.2f s, all alone / 8 = %.2f s) = %.2f s,"
-                " %.2f x rhash's nine\n",
-                slowest, sum / 8, std::max(slowest, sum / 8), std::max(slowest, sum / 8) / file[3].best.cpu);
+    std::printf(
+        "eight cores, worked out: all eleven take max(slowest alone %.2f s, all alone / 8 = %.2f s) = %.2f s,"
+        " %.2f x rhash's nine\n",
+        slowest, sum / 8, std::max(slowest, sum / 8), std::max(slowest, sum / 8) / file[3].best.cpu);
 
     std::printf("\n10,000 files of 4 KiB, best of %d rounds\n", rounds);
     PrintTable(files, 10000, "files/s");

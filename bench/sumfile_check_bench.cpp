@@ -121,7 +121,8 @@ void ParseSumFile(benchmark::State& state)
     const SumFileHint hint = HintFromSumFileName("SHA256SUMS");
     for (auto _ : state) {
         size_t listings = 0;
-        SumFileParser parser(hint, [&](const SumListing&) { ++listings; }, nullptr);
+        SumFileParser parser(
+            hint, [&](const SumListing&) { ++listings; }, nullptr);
         parser.Feed(text);
         parser.Finish();
         if (listings != lines)

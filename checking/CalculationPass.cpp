@@ -35,7 +35,8 @@ std::string TimeLeftText(double seconds)
 {
     const long long whole = seconds > 0 ? static_cast<long long>(seconds + 0.5) : 0;
     char text[64];
-    std::snprintf(text, sizeof text, "剩余时间：%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+    std::snprintf(text, sizeof text, "剩余时间：%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
+                  whole % 60);
     return text;
 }
 

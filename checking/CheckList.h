@@ -13,12 +13,12 @@ inline const std::string kStatusPending = "待校验";
 inline const std::string kStatusDone = "已校验";
 
 struct CheckEntry {
-    std::string Caption;   // the file name without its folder
-    std::string Status;    // kStatusPending or kStatusDone
-    std::string SizeText;  // for example "1.5KB"
-    std::string Path;      // the full path as it came, native bytes
-    int Icon = 0;          // index in the window's icon list
-    int ColourGroup = -1;  // -1 none, 0 error, 1 to 8 painted, 9 after the eighth group
+    std::string Caption;     // the file name without its folder
+    std::string Status;      // kStatusPending or kStatusDone
+    std::string SizeText;    // for example "1.5KB"
+    std::string Path;        // the full path as it came, native bytes
+    int Icon = 0;            // index in the window's icon list
+    int ColourGroup = -1;    // -1 none, 0 error, 1 to 8 painted, 9 after the eighth group
     int64_t SizeBytes = -1;  // the size the intake found, for a pass's time left; -1 unknown
     // From an imported sum file: what the file should give. Empty for files that came in any
     // other way, which then never get a verdict.

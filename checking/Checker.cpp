@@ -5,10 +5,10 @@
 #include "checking/DuplicateColouring.h"
 #include "checking/EngineList.h"
 #include "checking/PassGuard.h"
+#include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
 #include "platform/TextEncoding.h"
-#include "platform/FileAccess.h"
 
 struct Checker::Impl {
     Impl(WindowPort& w, FileSystem& f) : window(w), files(f) {}
@@ -148,7 +148,8 @@ void Checker::Calculate()
     impl_->guard.Begin();
     try {
         impl_->pass = std::make_unique<CalculationPass>(
-            PassParts{impl_->list, impl_->tree, impl_->window, impl_->files, impl_->selection}, impl_->hashing);
+            PassParts{impl_->list, impl_->tree, impl_->window, impl_->files, impl_->selection},
+            impl_->hashing);
     } catch (...) {
         // The window's next Calculate must not be refused for ever.
         impl_->guard.End();

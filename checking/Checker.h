@@ -43,7 +43,7 @@ public:
     // read is left out and reported; the others are still taken in. Also allowed while a pass
     // runs (a drop): the entries are appended and wait for the next pass (see PassGuard).
     IntakeReport AddFiles(const std::vector<std::string>& paths);  // open-file dialog; {} when cancelled
-    IntakeReport AddFolder(const std::string& folder);            // folder dialog; "" adds nothing
+    IntakeReport AddFolder(const std::string& folder);             // folder dialog; "" adds nothing
     IntakeReport AddDropped(const std::vector<std::string>& names);
     // "导入校验文件": every file the sum file lists, with what it should give; the algorithms they
     // need are ticked, a selection change, so every entry is pending. "" (cancelled) adds

@@ -22,15 +22,15 @@ enum class HashItem {
 
 struct HashItemInfo {
     HashItem Item;
-    const char* ObjectName;  // the menu entry's name, e.g. "SHA1Hash"
-    const char* Caption;     // e.g. "CRC32 / FCS32"
+    const char* ObjectName;     // the menu entry's name, e.g. "SHA1Hash"
+    const char* Caption;        // e.g. "CRC32 / FCS32"
     DigestAlgorithm Algorithm;  // the digest the item marks for a pass
     int EngineIndex;            // position in the engine list, -1 for MD5 and CRC-32
     bool CheckedAtStart;
 };
 
-constexpr HashItemInfo MenuItem(HashItem item, const char* objectName, const char* caption, DigestAlgorithm digest,
-                                bool checkedAtStart)
+constexpr HashItemInfo MenuItem(HashItem item, const char* objectName, const char* caption,
+                                DigestAlgorithm digest, bool checkedAtStart)
 {
     return {item, objectName, caption, digest, EngineIndexOf(digest), checkedAtStart};
 }

@@ -56,8 +56,8 @@ void Intake::TakeFolder(const std::string& folder)
     entries.reserve(items.size());
     for (FolderItem& item : items) {
         std::string path = FolderItemPath(folder, item.Name);
-        entries.push_back(CheckEntry{std::move(item.Name), kStatusPending, SizeText(item.Size, decimalSeparator_),
-                                     std::move(path)});
+        entries.push_back(CheckEntry{std::move(item.Name), kStatusPending,
+                                     SizeText(item.Size, decimalSeparator_), std::move(path)});
         entries.back().SizeBytes = item.Size;
     }
     list_.AppendAll(std::move(entries));

@@ -7,8 +7,8 @@
 enum class PassCommand {
     Calculate,
     Stop,
-    Intake,           // open file, open folder, a drop
-    ImportSumFile,    // replaces the selection and makes every entry pending
+    Intake,         // open file, open folder, a drop
+    ImportSumFile,  // replaces the selection and makes every entry pending
     DeleteEntry,
     ClearList,
     SelectAlgorithm,  // an item of the algorithm menu
@@ -23,16 +23,13 @@ public:
     bool Allows(PassCommand command) const
     {
         switch (command) {
-        case PassCommand::Stop:
-            return running_;
-        case PassCommand::Intake:
-            return true;
+        case PassCommand::Stop: return running_;
+        case PassCommand::Intake: return true;
         case PassCommand::Calculate:
         case PassCommand::ImportSumFile:
         case PassCommand::DeleteEntry:
         case PassCommand::ClearList:
-        case PassCommand::SelectAlgorithm:
-            return !running_;
+        case PassCommand::SelectAlgorithm: return !running_;
         }
         return false;
     }

@@ -94,8 +94,8 @@ std::string DigestMatchText(const ResultTree& tree, const std::vector<DigestMatc
     if (matches.empty())
         return "没有与该摘要相同的结果";
     const DigestMatch& first = matches.front();
-    const std::string where =
-        "“" + Utf8FromNative(tree.Root(first.Root).Text) + "”的 " + std::string(Info(first.Algorithm).LineName);
+    const std::string where = "“" + Utf8FromNative(tree.Root(first.Root).Text) + "”的 " +
+                              std::string(Info(first.Algorithm).LineName);
     if (matches.size() == 1)
         return "摘要与" + where + " 相同";
     return "摘要与 " + std::to_string(matches.size()) + " 个结果相同，第一个是" + where;

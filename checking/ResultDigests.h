@@ -15,7 +15,7 @@
 // One result line: its algorithm, and the full lower-case digest or the read failure.
 struct ResultLineDigest {
     DigestAlgorithm Algorithm = DigestAlgorithm::MD5;
-    std::string Hex;           // "" when the line reports a read failure
+    std::string Hex;  // "" when the line reports a read failure
     bool ReadFailed = false;
 };
 

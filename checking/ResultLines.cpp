@@ -37,8 +37,7 @@ std::vector<std::string> ResultLines(const HashResult& result, DigestSet chosen)
     std::vector<std::string> lines;
     switch (result.Outcome) {
     case HashOutcome::Missing:
-    case HashOutcome::Stopped:
-        break;
+    case HashOutcome::Stopped: break;
     case HashOutcome::CannotOpen:
     case HashOutcome::ReadFailed:
     case HashOutcome::Shrank:
@@ -53,7 +52,8 @@ std::vector<std::string> ResultLines(const HashResult& result, DigestSet chosen)
     case HashOutcome::Digests:
         for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
             if (chosen.Has(info.Algorithm))
-                lines.push_back(std::string(info.LineName) + kColon + DigestText(info.Algorithm, result.Digest(info.Algorithm)));
+                lines.push_back(std::string(info.LineName) + kColon +
+                                DigestText(info.Algorithm, result.Digest(info.Algorithm)));
         break;
     }
     return lines;

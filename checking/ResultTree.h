@@ -7,8 +7,8 @@
 #include <vector>
 
 struct ResultRoot {
-    std::string Text;            // the entry's caption
-    size_t Entry;                // index in the check list of the entry this node was made for
+    std::string Text;  // the entry's caption
+    size_t Entry;      // index in the check list of the entry this node was made for
     std::vector<std::string> Lines;
 };
 

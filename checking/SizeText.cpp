@@ -12,8 +12,8 @@ namespace {
 std::string GeneralDecimal(double value, const std::string& separator)
 {
     char buffer[64];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, 14);
+    auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
     if (error != std::errc())
         return "0";
     // buffer holds d.dddddddddddddde±x: fifteen digits and a decimal exponent.

@@ -41,7 +41,8 @@ std::string TaggedSumFileText(const ResultTree& tree, const CheckList& list, con
             continue;
         const std::string name = NameInSumFile(sumFolder, entry->Path);
         for (const std::string& line : root.Lines)
-            if (const std::optional<ResultLineDigest> digest = ReadResultLine(line); digest && !digest->ReadFailed)
+            if (const std::optional<ResultLineDigest> digest = ReadResultLine(line);
+                digest && !digest->ReadFailed)
                 text += TaggedSumLine(digest->Algorithm, digest->Hex, name);
     }
     return text;

@@ -9,7 +9,11 @@
 
 #include <string>
 
-enum class SumExportKind { Gnu, Tagged, Csv };
+enum class SumExportKind {
+    Gnu,
+    Tagged,
+    Csv
+};
 
 // One GNU line per file that has a digest of the algorithm, named relative to sumFolder where
 // the file lies below it and absolute otherwise; files whose line is a read error are left out.

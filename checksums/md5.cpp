@@ -23,10 +23,7 @@ void Md5Start(Md5Context& context)
 
 // The engine batch's MD5 engine and this unit share one compression, so the two MD5s of the
 // program cannot drift apart.
-void Md5Block(const uint8_t* block, std::array<uint32_t, 4>& abcd)
-{
-    Md5Traits::Compress(abcd, block, 1);
-}
+void Md5Block(const uint8_t* block, std::array<uint32_t, 4>& abcd) { Md5Traits::Compress(abcd, block, 1); }
 
 void Md5Feed(Md5Context& context, const void* input, uint32_t length)
 {
@@ -78,7 +75,4 @@ void Md5Finish(Md5Context& context, Md5Digest& digest)
     explicit_bzero(length, sizeof length);
 }
 
-std::string Md5Hex(Md5Digest digest)
-{
-    return DigestToHex(digest.data(), digest.size(), HexLetters::Lower);
-}
+std::string Md5Hex(Md5Digest digest) { return DigestToHex(digest.data(), digest.size(), HexLetters::Lower); }

@@ -136,9 +136,8 @@ private:
         HashingRun run(context_.Files, paths, algorithms, hashing);
         std::unique_ptr<ProgressLine> progress;
         if (context_.ShowProgress && !paths.empty())
-            progress = std::make_unique<ProgressLine>(context_.Errors, run,
-                                                      [&](size_t index) { return paths[index]; },
-                                                      KnownBytes(paths));
+            progress = std::make_unique<ProgressLine>(
+                context_.Errors, run, [&](size_t index) { return paths[index]; }, KnownBytes(paths));
         ResultStream stream(run, context_.Output);
         std::vector<HashResult> results;
         results.reserve(paths.size());

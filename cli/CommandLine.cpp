@@ -101,8 +101,7 @@ bool AddAlgorithms(std::string_view list, DigestSet& set, std::string& error)
         // "sha256", "SHA-256", "RMD160", "Tiger192" alike, in any case.
         DigestAlgorithm algorithm;
         if (!AlgorithmFromTag(name, algorithm)) {
-            error = InvalidArgument(name, "--algorithms") + "Valid arguments are: " +
-                    AlgorithmList() + "\n";
+            error = InvalidArgument(name, "--algorithms") + "Valid arguments are: " + AlgorithmList() + "\n";
             return false;
         }
         set.Add(algorithm);
@@ -211,26 +210,16 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
                 options.Algorithms.Add(info.Algorithm);
             options.AlgorithmsChosen = true;
             break;
-        case 'r':
-            options.Recursive = true;
-            break;
+        case 'r': options.Recursive = true; break;
         case 'j':
             if (!ParseJobs(optarg, options.Jobs))
-                return usageError(std::string(kProgramName) + ": invalid number of jobs: '" +
-                                  optarg + "' (1 to 1024)\n");
+                return usageError(std::string(kProgramName) + ": invalid number of jobs: '" + optarg +
+                                  "' (1 to 1024)\n");
             break;
-        case kTag:
-            chooseFormat(OutputFormat::Tagged, "--tag");
-            break;
-        case kSfv:
-            chooseFormat(OutputFormat::Sfv, "--sfv");
-            break;
-        case kCsv:
-            chooseFormat(OutputFormat::Csv, "--csv");
-            break;
-        case kTree:
-            chooseFormat(OutputFormat::Tree, "--tree");
-            break;
+        case kTag: chooseFormat(OutputFormat::Tagged, "--tag"); break;
+        case kSfv: chooseFormat(OutputFormat::Sfv, "--sfv"); break;
+        case kCsv: chooseFormat(OutputFormat::Csv, "--csv"); break;
+        case kTree: chooseFormat(OutputFormat::Tree, "--tree"); break;
         case kEncoding:
             if (SameLetters(optarg, "utf-8") || SameLetters(optarg, "utf8"))
                 options.Gb18030 = false;
@@ -241,15 +230,9 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
                                   "Valid arguments are: utf-8, gb18030\n");
             seen.Encoding = true;
             break;
-        case kProgress:
-            options.Progress = ProgressChoice::Always;
-            break;
-        case kNoProgress:
-            options.Progress = ProgressChoice::Never;
-            break;
-        case 'c':
-            options.Check = true;
-            break;
+        case kProgress: options.Progress = ProgressChoice::Always; break;
+        case kNoProgress: options.Progress = ProgressChoice::Never; break;
+        case 'c': options.Check = true; break;
         // As in coreutils, the last of --quiet, --status and --warn decides.
         case kQuiet:
             options.Status = options.Warn = false;
@@ -263,22 +246,15 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
             options.Quiet = options.Status = false;
             checkOption(options.Warn, "--warn");
             break;
-        case kStrict:
-            checkOption(options.Strict, "--strict");
-            break;
-        case kIgnoreMissing:
-            checkOption(options.IgnoreMissing, "--ignore-missing");
-            break;
-        case kHelp:
-            parsed.What = ParsedCommandLine::Outcome::Help;
-            return parsed;
-        case kVersion:
-            parsed.What = ParsedCommandLine::Outcome::Version;
-            return parsed;
+        case kStrict: checkOption(options.Strict, "--strict"); break;
+        case kIgnoreMissing: checkOption(options.IgnoreMissing, "--ignore-missing"); break;
+        case kHelp: parsed.What = ParsedCommandLine::Outcome::Help; return parsed;
+        case kVersion: parsed.What = ParsedCommandLine::Outcome::Version; return parsed;
         default:
             if (c >= kFirstAlgorithmFlag &&
                 c < kFirstAlgorithmFlag + static_cast<int>(kDigestAlgorithms.size())) {
-                options.Algorithms.Add(kDigestAlgorithms[static_cast<size_t>(c - kFirstAlgorithmFlag)].Algorithm);
+                options.Algorithms.Add(
+                    kDigestAlgorithms[static_cast<size_t>(c - kFirstAlgorithmFlag)].Algorithm);
                 options.AlgorithmsChosen = true;
                 break;
             }
@@ -366,7 +342,4 @@ some file could not be read or did not match, and 2 for a usage error.
     return text;
 }
 
-std::string VersionText()
-{
-    return std::string(kProgramName) + " (Quorvex) " + QUORVEX_VERSION + "\n";
-}
+std::string VersionText() { return std::string(kProgramName) + " (Quorvex) " + QUORVEX_VERSION + "\n"; }

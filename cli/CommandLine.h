@@ -15,7 +15,11 @@ enum class OutputFormat {
     Tree,    // the window's result file: the file's caption, then one line per algorithm
 };
 
-enum class ProgressChoice { WhenTerminal, Always, Never };
+enum class ProgressChoice {
+    WhenTerminal,
+    Always,
+    Never
+};
 
 struct CommandLine {
     std::vector<std::string> Names;  // files, folders and "-", as given; none means "-"
@@ -36,7 +40,12 @@ struct CommandLine {
 };
 
 struct ParsedCommandLine {
-    enum class Outcome { Run, Help, Version, UsageError };
+    enum class Outcome {
+        Run,
+        Help,
+        Version,
+        UsageError
+    };
     Outcome What = Outcome::Run;
     CommandLine Options;
     // For a usage error: the lines to print before "Try 'quorvex --help'..." (none when getopt

@@ -15,8 +15,8 @@
 int RunCompute(CommandContext& context)
 {
     const CommandLine& options = context.Options;
-    InputList input = ExpandNames(options.Names, options.Recursive, context.ShowProgress,
-                                  context.Folders, context.Errors);
+    InputList input =
+        ExpandNames(options.Names, options.Recursive, context.ShowProgress, context.Folders, context.Errors);
     bool failed = input.Failed;
 
     try {
@@ -32,8 +32,7 @@ int RunCompute(CommandContext& context)
         std::unique_ptr<ProgressLine> progress;
         if (context.ShowProgress)
             progress = std::make_unique<ProgressLine>(
-                context.Errors, run, [&](size_t index) { return input.Items[index].Path; },
-                input.KnownBytes);
+                context.Errors, run, [&](size_t index) { return input.Items[index].Path; }, input.KnownBytes);
 
         ResultStream stream(run, context.Output);
         while (std::optional<HashResult> result = stream.Next()) {

@@ -32,17 +32,14 @@ std::string FailureReason(const std::string& path, const HashResult& result, boo
 {
     noSuchFile = false;
     switch (result.Outcome) {
-    case HashOutcome::Missing:
-        return MissingReason(path, noSuchFile);
+    case HashOutcome::Missing: return MissingReason(path, noSuchFile);
     case HashOutcome::CannotOpen:
-    case HashOutcome::ReadFailed:
-        return result.Reason;
+    case HashOutcome::ReadFailed: return result.Reason;
     case HashOutcome::Shrank:
         // In the words of a message here, not of a sentence in a window.
         return "file shrank while it was read";
     case HashOutcome::Digests:
-    case HashOutcome::Stopped:
-        break;
+    case HashOutcome::Stopped: break;
     }
     return {};
 }

@@ -41,11 +41,9 @@ int main(int argc, char** argv)
         return output.Flush() ? kExitSuccess : kExitFailure;
     }
     case ParsedCommandLine::Outcome::UsageError:
-        WriteAll(STDERR_FILENO, parsed.Error + "Try '" + kProgramName +
-                                    " --help' for more information.\n");
+        WriteAll(STDERR_FILENO, parsed.Error + "Try '" + kProgramName + " --help' for more information.\n");
         return kExitUsage;
-    case ParsedCommandLine::Outcome::Run:
-        break;
+    case ParsedCommandLine::Outcome::Run: break;
     }
 
     // A worker of the hashing engine left behind in a read that never returns still holds its
@@ -55,9 +53,9 @@ int main(int argc, char** argv)
 
     const CommandLine& options = parsed.Options;
     ResultOutput output(STDOUT_FILENO, errors);
-    const bool showProgress = options.Progress == ProgressChoice::Always ||
-                              (options.Progress == ProgressChoice::WhenTerminal &&
-                               ::isatty(STDERR_FILENO) == 1);
+    const bool showProgress =
+        options.Progress == ProgressChoice::Always ||
+        (options.Progress == ProgressChoice::WhenTerminal && ::isatty(STDERR_FILENO) == 1);
     CommandContext context{options, *files, *folders, errors, output, showProgress};
     return options.Check ? RunCheck(context) : RunCompute(context);
 }

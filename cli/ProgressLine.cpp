@@ -81,9 +81,8 @@ std::string Duration(double seconds)
 
 }  // namespace
 
-std::string ProgressText(size_t filesDone, size_t fileCount, const std::string& name,
-                         int64_t fileRead, int64_t fileSize, double bytesPerSecond,
-                         double secondsLeft, unsigned columns)
+std::string ProgressText(size_t filesDone, size_t fileCount, const std::string& name, int64_t fileRead,
+                         int64_t fileSize, double bytesPerSecond, double secondsLeft, unsigned columns)
 {
     char counts[48];
     std::snprintf(counts, sizeof counts, "[%zu/%zu] ", filesDone, fileCount);

@@ -38,6 +38,5 @@ private:
 
 // The line itself, for a width in columns: "[3/120] NAME  45%  312.4 MB/s  0:03 left". The name
 // is made one line of valid UTF-8 and cut from the left to fit.
-std::string ProgressText(size_t filesDone, size_t fileCount, const std::string& name,
-                         int64_t fileRead, int64_t fileSize, double bytesPerSecond,
-                         double secondsLeft, unsigned columns);
+std::string ProgressText(size_t filesDone, size_t fileCount, const std::string& name, int64_t fileRead,
+                         int64_t fileSize, double bytesPerSecond, double secondsLeft, unsigned columns);

@@ -89,8 +89,7 @@ std::vector<Unit> Units(std::string_view name)
 {
     std::vector<Unit> units;
     for (size_t i = 0; i < name.size(); i += units.back().Bytes.size())
-        units.push_back(static_cast<unsigned char>(name[i]) < 0x80 ? AsciiUnit(name, i)
-                                                                  : WideUnit(name, i));
+        units.push_back(static_cast<unsigned char>(name[i]) < 0x80 ? AsciiUnit(name, i) : WideUnit(name, i));
     return units;
 }
 

@@ -28,9 +28,8 @@ std::string LowerHex(const HashResult& result, DigestAlgorithm algorithm)
 std::string Caption(std::string_view name)
 {
     const size_t slash = name.rfind('/');
-    return std::string(slash == std::string_view::npos || slash + 1 == name.size()
-                           ? name
-                           : name.substr(slash + 1));
+    return std::string(slash == std::string_view::npos || slash + 1 == name.size() ? name
+                                                                                   : name.substr(slash + 1));
 }
 
 std::string TreeRecord(const CommandLine& options, std::string_view name, const HashResult& result)
@@ -54,24 +53,21 @@ std::optional<std::string> OutputRecord(const CommandLine& options, std::string_
                                         const HashResult& result)
 {
     switch (options.Format) {
-    case OutputFormat::Gnu:
-        return GnuSumLine(LowerHex(result, Chosen(options).front()), name);
+    case OutputFormat::Gnu: return GnuSumLine(LowerHex(result, Chosen(options).front()), name);
     case OutputFormat::Tagged: {
         std::string lines;
         for (DigestAlgorithm algorithm : Chosen(options))
             lines += TaggedSumLine(algorithm, LowerHex(result, algorithm), name);
         return lines;
     }
-    case OutputFormat::Sfv:
-        return SfvLine(name, LowerHex(result, DigestAlgorithm::CRC32));
+    case OutputFormat::Sfv: return SfvLine(name, LowerHex(result, DigestAlgorithm::CRC32));
     case OutputFormat::Csv: {
         std::vector<std::optional<std::string>> digests;
         for (DigestAlgorithm algorithm : Chosen(options))
             digests.emplace_back(LowerHex(result, algorithm));
         return CsvRow(name, static_cast<uint64_t>(result.BytesRead), digests);
     }
-    case OutputFormat::Tree:
-        return TreeRecord(options, name, result);
+    case OutputFormat::Tree: return TreeRecord(options, name, result);
     }
     return std::nullopt;
 }

@@ -18,4 +18,3 @@ std::string OutputHeader(const CommandLine& options);
 // error lines, or none when it is missing.
 std::optional<std::string> OutputRecord(const CommandLine& options, std::string_view name,
                                         const HashResult& result);
-

@@ -29,7 +29,6 @@ public:
     // A write failed: nothing more is written, and the program ends with status 1.
     bool Failed() const { return failed_; }
 
-
 private:
     void Write();
     // Writes pending_ from written on; the system's error number when a write fails, else 0.

@@ -20,23 +20,39 @@
 #include <type_traits>
 
 template <class Traits>
-concept BlockHashTraits = requires {
+concept BlockHashTraits = requires
+{
     typename Traits::Fields;
-} && requires(typename Traits::Fields& fields, decltype(Traits::Fields::ChainValue)& chain,
-              const decltype(Traits::Fields::ChainValue)& finalChain, const uint8_t* blocks, size_t count,
-              uint32_t bytes, uint8_t* digest) {
+}
+&&requires(typename Traits::Fields& fields, decltype(Traits::Fields::ChainValue)& chain,
+           const decltype(Traits::Fields::ChainValue)& finalChain, const uint8_t* blocks, size_t count,
+           uint32_t bytes, uint8_t* digest)
+{
     // The block and digest sizes in bytes, the byte that starts the padding, and the offset in
     // the last block from which the trailer (the length) is written.
-    { Traits::BlockSize } -> std::convertible_to<size_t>;
-    { Traits::DigestSize } -> std::convertible_to<size_t>;
-    { Traits::PadByte } -> std::convertible_to<uint8_t>;
-    { Traits::TrailerOffset } -> std::convertible_to<size_t>;
+    {
+        Traits::BlockSize
+        } -> std::convertible_to<size_t>;
+    {
+        Traits::DigestSize
+        } -> std::convertible_to<size_t>;
+    {
+        Traits::PadByte
+        } -> std::convertible_to<uint8_t>;
+    {
+        Traits::TrailerOffset
+        } -> std::convertible_to<size_t>;
     requires Traits::TrailerOffset < Traits::BlockSize;
     // The engine's fields: the fill of the block buffer, the chaining value, the buffer of one
     // block and the bit count that CountBits keeps.
-    { fields.BlockFill } -> std::convertible_to<size_t>;
-    requires std::extent_v<decltype(Traits::Fields::BlockBuffer)> == Traits::BlockSize;
-    { Traits::InitialValue } -> std::convertible_to<decltype(Traits::Fields::ChainValue)>;
+    {
+        fields.BlockFill
+        } -> std::convertible_to<size_t>;
+    requires std::extent_v<decltype(Traits::Fields::BlockBuffer)>
+    == Traits::BlockSize;
+    {
+        Traits::InitialValue
+        } -> std::convertible_to<decltype(Traits::Fields::ChainValue)>;
     Traits::CountBits(fields, bytes);
     // Writes the length, and whatever else ends the message, from TrailerOffset on.
     Traits::WriteTrailer(fields);

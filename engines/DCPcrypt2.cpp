@@ -24,8 +24,7 @@ TComponent::~TComponent()
 
 void TComponent::Remove(TComponent* component)
 {
-    components_.erase(std::remove(components_.begin(), components_.end(), component),
-                      components_.end());
+    components_.erase(std::remove(components_.begin(), components_.end(), component), components_.end());
 }
 
 void TDCP_hash::BeforeDestruction()
@@ -34,7 +33,4 @@ void TDCP_hash::BeforeDestruction()
         Burn();
 }
 
-void TDCP_hash::RaiseNotInitialized()
-{
-    throw EDCP_hash("Hash not initialized");
-}
+void TDCP_hash::RaiseNotInitialized() { throw EDCP_hash("Hash not initialized"); }

@@ -14,8 +14,8 @@ void HavalCore::WriteDigest(const Chain& chain, uint8_t* digest)
 namespace {
 
 template <int Pass>
-inline __attribute__((always_inline)) uint32_t F(uint32_t x6, uint32_t x5, uint32_t x4, uint32_t x3, uint32_t x2, uint32_t x1,
-                     uint32_t x0)
+inline __attribute__((always_inline)) uint32_t F(uint32_t x6, uint32_t x5, uint32_t x4, uint32_t x3,
+                                                 uint32_t x2, uint32_t x1, uint32_t x0)
 {
     if constexpr (Pass == 0)
         return haval::Fast1(x6, x5, x4, x3, x2, x1, x0);
@@ -40,10 +40,10 @@ inline __attribute__((always_inline)) void Step(uint32_t (&t)[8], const uint8_t*
     constexpr const int* r = haval::Roles[pass];
     uint32_t& x7 = t[held(7)];
     // The sum that does not wait for the newest word goes first, off the chain of steps.
-    const uint32_t rest = Rotr32(x7, 11) + LoadLe32(block + 4 * haval::WordOrder[pass][at]) +
-                          haval::StepConstant[pass][at];
-    const uint32_t f = F<pass>(t[held(r[0])], t[held(r[1])], t[held(r[2])], t[held(r[3])],
-                               t[held(r[4])], t[held(r[5])], t[held(r[6])]);
+    const uint32_t rest =
+        Rotr32(x7, 11) + LoadLe32(block + 4 * haval::WordOrder[pass][at]) + haval::StepConstant[pass][at];
+    const uint32_t f = F<pass>(t[held(r[0])], t[held(r[1])], t[held(r[2])], t[held(r[3])], t[held(r[4])],
+                               t[held(r[5])], t[held(r[6])]);
     x7 = Rotr32(f, 7) + rest;
 }
 
@@ -73,8 +73,7 @@ void HavalCore::Compress(Chain& chain, const uint8_t* blocks, size_t count)
 bool TDCP_haval::SelfTest()
 {
     return SelfTestDigests<TDCP_haval>({
-        {"abcdefghijklmnopqrstuvwxyz",
-         "1A1DC8099BDAA7F35B4DA4E805F1A28FEE909D8DEE920198185CBCAED8A10A8D"},
+        {"abcdefghijklmnopqrstuvwxyz", "1A1DC8099BDAA7F35B4DA4E805F1A28FEE909D8DEE920198185CBCAED8A10A8D"},
         {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
          "C5647FC6C1877FFF96742F27E9266B6874894F41A08F5913033D9D532AEDDB39"},
     });

@@ -31,7 +31,10 @@ struct HavalTraitsWithPad : HavalCore {
     static constexpr uint8_t PadByte = Pad;
     using Fields = FieldsWithBitCountPair<Chain, BlockSize>;
 
-    static void CountBits(Fields& f, uint32_t bytes) { CountBits64As32Pair(f.BitCountHi, f.BitCountLo, bytes); }
+    static void CountBits(Fields& f, uint32_t bytes)
+    {
+        CountBits64As32Pair(f.BitCountHi, f.BitCountLo, bytes);
+    }
     static void WriteTrailer(Fields& f)
     {
         f.BlockBuffer[TrailerOffset] = VersionAndPasses;

@@ -9,18 +9,18 @@
 //      addition and c & d joins the sum before b is there.
 //   H: b ^ (c ^ d).
 // Word and constant are added to a first; the words are read where they lie.
-#define MD4_F(a, b, c, d, k, s)          \
-    a += LoadLe32(block + 4 * (k));      \
-    a += (d) ^ ((b) & ((c) ^ (d)));      \
+#define MD4_F(a, b, c, d, k, s)                                                                              \
+    a += LoadLe32(block + 4 * (k));                                                                          \
+    a += (d) ^ ((b) & ((c) ^ (d)));                                                                          \
     a = Rotl32(a, s)
-#define MD4_G(a, b, c, d, k, s)                        \
-    a += LoadLe32(block + 4 * (k)) + 0x5A827999u;      \
-    a += (c) & (d);                                    \
-    a += (b) & ((c) ^ (d));                            \
+#define MD4_G(a, b, c, d, k, s)                                                                              \
+    a += LoadLe32(block + 4 * (k)) + 0x5A827999u;                                                            \
+    a += (c) & (d);                                                                                          \
+    a += (b) & ((c) ^ (d));                                                                                  \
     a = Rotl32(a, s)
-#define MD4_H(a, b, c, d, k, s)                        \
-    a += LoadLe32(block + 4 * (k)) + 0x6ED9EBA1u;      \
-    a += (b) ^ ((c) ^ (d));                            \
+#define MD4_H(a, b, c, d, k, s)                                                                              \
+    a += LoadLe32(block + 4 * (k)) + 0x6ED9EBA1u;                                                            \
+    a += (b) ^ ((c) ^ (d));                                                                                  \
     a = Rotl32(a, s)
 
 void Md4Traits::Compress(Chain& chain, const uint8_t* block, size_t count)

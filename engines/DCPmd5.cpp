@@ -11,22 +11,22 @@
 //   H: b ^ (c ^ d).
 //   I: c ^ (b | ~d), with ~d ready before b.
 // The word and the constant are added to a first, also before b is there.
-#define MD5_F(a, b, c, d, k, t, s)                  \
-    a += LoadLe32(block + 4 * (k)) + (t);           \
-    a += (d) ^ ((b) & ((c) ^ (d)));                 \
+#define MD5_F(a, b, c, d, k, t, s)                                                                           \
+    a += LoadLe32(block + 4 * (k)) + (t);                                                                    \
+    a += (d) ^ ((b) & ((c) ^ (d)));                                                                          \
     a = Rotl32(a, s) + (b)
-#define MD5_G(a, b, c, d, k, t, s)                  \
-    a += LoadLe32(block + 4 * (k)) + (t);           \
-    a += (c) & ~(d);                                \
-    a += (b) & (d);                                 \
+#define MD5_G(a, b, c, d, k, t, s)                                                                           \
+    a += LoadLe32(block + 4 * (k)) + (t);                                                                    \
+    a += (c) & ~(d);                                                                                         \
+    a += (b) & (d);                                                                                          \
     a = Rotl32(a, s) + (b)
-#define MD5_H(a, b, c, d, k, t, s)                  \
-    a += LoadLe32(block + 4 * (k)) + (t);           \
-    a += (b) ^ ((c) ^ (d));                         \
+#define MD5_H(a, b, c, d, k, t, s)                                                                           \
+    a += LoadLe32(block + 4 * (k)) + (t);                                                                    \
+    a += (b) ^ ((c) ^ (d));                                                                                  \
     a = Rotl32(a, s) + (b)
-#define MD5_I(a, b, c, d, k, t, s)                  \
-    a += LoadLe32(block + 4 * (k)) + (t);           \
-    a += (c) ^ ((b) | ~(d));                        \
+#define MD5_I(a, b, c, d, k, t, s)                                                                           \
+    a += LoadLe32(block + 4 * (k)) + (t);                                                                    \
+    a += (c) ^ ((b) | ~(d));                                                                                 \
     a = Rotl32(a, s) + (b)
 
 void Md5Traits::Compress(Chain& chain, const uint8_t* block, size_t count)

@@ -7,33 +7,33 @@ using namespace Ripemd;
 
 // As in RIPEMD-160, the left and right lines run step by step side by side, and the message
 // words are read where they lie.
-#define RMD128_HALF(j, f, k, word, shift, a, b, c, d) \
-    a += LoadLe32(block + 4 * word[j]) + (k);         \
-    f(a, b, c, d);                                    \
+#define RMD128_HALF(j, f, k, word, shift, a, b, c, d)                                                        \
+    a += LoadLe32(block + 4 * word[j]) + (k);                                                                \
+    f(a, b, c, d);                                                                                           \
     a = Rotl32(a, shift[j])
 
-#define RMD128_STEP(j, fl, kl, fr, kr, a, b, c, d, A, B, C, D) \
-    FreshLoads(block);                                         \
-    RMD128_HALF(j, fl, kl, LeftWord, LeftShift, a, b, c, d);   \
+#define RMD128_STEP(j, fl, kl, fr, kr, a, b, c, d, A, B, C, D)                                               \
+    FreshLoads(block);                                                                                       \
+    RMD128_HALF(j, fl, kl, LeftWord, LeftShift, a, b, c, d);                                                 \
     RMD128_HALF(j, fr, kr, RightWord, RightShift, A, B, C, D)
 
 // Sixteen steps; the roles of the four words come back to where they started.
-#define RMD128_ROUND(r, fl, fr, a, b, c, d, A, B, C, D)                                          \
-    RMD128_STEP(16 * r + 0, fl, LeftConstant[r], fr, RightConstant128[r], a, b, c, d, A, B, C, D);  \
-    RMD128_STEP(16 * r + 1, fl, LeftConstant[r], fr, RightConstant128[r], d, a, b, c, D, A, B, C);  \
-    RMD128_STEP(16 * r + 2, fl, LeftConstant[r], fr, RightConstant128[r], c, d, a, b, C, D, A, B);  \
-    RMD128_STEP(16 * r + 3, fl, LeftConstant[r], fr, RightConstant128[r], b, c, d, a, B, C, D, A);  \
-    RMD128_STEP(16 * r + 4, fl, LeftConstant[r], fr, RightConstant128[r], a, b, c, d, A, B, C, D);  \
-    RMD128_STEP(16 * r + 5, fl, LeftConstant[r], fr, RightConstant128[r], d, a, b, c, D, A, B, C);  \
-    RMD128_STEP(16 * r + 6, fl, LeftConstant[r], fr, RightConstant128[r], c, d, a, b, C, D, A, B);  \
-    RMD128_STEP(16 * r + 7, fl, LeftConstant[r], fr, RightConstant128[r], b, c, d, a, B, C, D, A);  \
-    RMD128_STEP(16 * r + 8, fl, LeftConstant[r], fr, RightConstant128[r], a, b, c, d, A, B, C, D);  \
-    RMD128_STEP(16 * r + 9, fl, LeftConstant[r], fr, RightConstant128[r], d, a, b, c, D, A, B, C);  \
-    RMD128_STEP(16 * r + 10, fl, LeftConstant[r], fr, RightConstant128[r], c, d, a, b, C, D, A, B); \
-    RMD128_STEP(16 * r + 11, fl, LeftConstant[r], fr, RightConstant128[r], b, c, d, a, B, C, D, A); \
-    RMD128_STEP(16 * r + 12, fl, LeftConstant[r], fr, RightConstant128[r], a, b, c, d, A, B, C, D); \
-    RMD128_STEP(16 * r + 13, fl, LeftConstant[r], fr, RightConstant128[r], d, a, b, c, D, A, B, C); \
-    RMD128_STEP(16 * r + 14, fl, LeftConstant[r], fr, RightConstant128[r], c, d, a, b, C, D, A, B); \
+#define RMD128_ROUND(r, fl, fr, a, b, c, d, A, B, C, D)                                                      \
+    RMD128_STEP(16 * r + 0, fl, LeftConstant[r], fr, RightConstant128[r], a, b, c, d, A, B, C, D);           \
+    RMD128_STEP(16 * r + 1, fl, LeftConstant[r], fr, RightConstant128[r], d, a, b, c, D, A, B, C);           \
+    RMD128_STEP(16 * r + 2, fl, LeftConstant[r], fr, RightConstant128[r], c, d, a, b, C, D, A, B);           \
+    RMD128_STEP(16 * r + 3, fl, LeftConstant[r], fr, RightConstant128[r], b, c, d, a, B, C, D, A);           \
+    RMD128_STEP(16 * r + 4, fl, LeftConstant[r], fr, RightConstant128[r], a, b, c, d, A, B, C, D);           \
+    RMD128_STEP(16 * r + 5, fl, LeftConstant[r], fr, RightConstant128[r], d, a, b, c, D, A, B, C);           \
+    RMD128_STEP(16 * r + 6, fl, LeftConstant[r], fr, RightConstant128[r], c, d, a, b, C, D, A, B);           \
+    RMD128_STEP(16 * r + 7, fl, LeftConstant[r], fr, RightConstant128[r], b, c, d, a, B, C, D, A);           \
+    RMD128_STEP(16 * r + 8, fl, LeftConstant[r], fr, RightConstant128[r], a, b, c, d, A, B, C, D);           \
+    RMD128_STEP(16 * r + 9, fl, LeftConstant[r], fr, RightConstant128[r], d, a, b, c, D, A, B, C);           \
+    RMD128_STEP(16 * r + 10, fl, LeftConstant[r], fr, RightConstant128[r], c, d, a, b, C, D, A, B);          \
+    RMD128_STEP(16 * r + 11, fl, LeftConstant[r], fr, RightConstant128[r], b, c, d, a, B, C, D, A);          \
+    RMD128_STEP(16 * r + 12, fl, LeftConstant[r], fr, RightConstant128[r], a, b, c, d, A, B, C, D);          \
+    RMD128_STEP(16 * r + 13, fl, LeftConstant[r], fr, RightConstant128[r], d, a, b, c, D, A, B, C);          \
+    RMD128_STEP(16 * r + 14, fl, LeftConstant[r], fr, RightConstant128[r], c, d, a, b, C, D, A, B);          \
     RMD128_STEP(16 * r + 15, fl, LeftConstant[r], fr, RightConstant128[r], b, c, d, a, B, C, D, A)
 
 void Ripemd128Traits::Compress(Chain& chain, const uint8_t* block, size_t count)

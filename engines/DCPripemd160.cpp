@@ -9,35 +9,35 @@ using namespace Ripemd;
 // beside the same step of the right line: each line alone is a chain of dependent additions
 // and rotations, and two of them side by side keep twice as many execution units busy.
 // The message words are read where they lie, so no copy of the block is left on the stack.
-#define RMD160_HALF(j, f, k, word, shift, a, b, c, d, e) \
-    a += LoadLe32(block + 4 * word[j]) + (k);            \
-    f(a, b, c, d);                                       \
-    a = Rotl32(a, shift[j]) + (e);                       \
+#define RMD160_HALF(j, f, k, word, shift, a, b, c, d, e)                                                     \
+    a += LoadLe32(block + 4 * word[j]) + (k);                                                                \
+    f(a, b, c, d);                                                                                           \
+    a = Rotl32(a, shift[j]) + (e);                                                                           \
     c = Rotl32(c, 10)
 
-#define RMD160_STEP(j, fl, kl, fr, kr, a, b, c, d, e, A, B, C, D, E) \
-    FreshLoads(block);                                               \
-    RMD160_HALF(j, fl, kl, LeftWord, LeftShift, a, b, c, d, e);      \
+#define RMD160_STEP(j, fl, kl, fr, kr, a, b, c, d, e, A, B, C, D, E)                                         \
+    FreshLoads(block);                                                                                       \
+    RMD160_HALF(j, fl, kl, LeftWord, LeftShift, a, b, c, d, e);                                              \
     RMD160_HALF(j, fr, kr, RightWord, RightShift, A, B, C, D, E)
 
 // Sixteen steps; the roles of the five words move along by one each step, so a round ends
 // with them shifted by one against where it started.
-#define RMD160_ROUND(r, fl, fr, a, b, c, d, e, A, B, C, D, E)                                        \
-    RMD160_STEP(16 * r + 0, fl, LeftConstant[r], fr, RightConstant160[r], a, b, c, d, e, A, B, C, D, E);  \
-    RMD160_STEP(16 * r + 1, fl, LeftConstant[r], fr, RightConstant160[r], e, a, b, c, d, E, A, B, C, D);  \
-    RMD160_STEP(16 * r + 2, fl, LeftConstant[r], fr, RightConstant160[r], d, e, a, b, c, D, E, A, B, C);  \
-    RMD160_STEP(16 * r + 3, fl, LeftConstant[r], fr, RightConstant160[r], c, d, e, a, b, C, D, E, A, B);  \
-    RMD160_STEP(16 * r + 4, fl, LeftConstant[r], fr, RightConstant160[r], b, c, d, e, a, B, C, D, E, A);  \
-    RMD160_STEP(16 * r + 5, fl, LeftConstant[r], fr, RightConstant160[r], a, b, c, d, e, A, B, C, D, E);  \
-    RMD160_STEP(16 * r + 6, fl, LeftConstant[r], fr, RightConstant160[r], e, a, b, c, d, E, A, B, C, D);  \
-    RMD160_STEP(16 * r + 7, fl, LeftConstant[r], fr, RightConstant160[r], d, e, a, b, c, D, E, A, B, C);  \
-    RMD160_STEP(16 * r + 8, fl, LeftConstant[r], fr, RightConstant160[r], c, d, e, a, b, C, D, E, A, B);  \
-    RMD160_STEP(16 * r + 9, fl, LeftConstant[r], fr, RightConstant160[r], b, c, d, e, a, B, C, D, E, A);  \
-    RMD160_STEP(16 * r + 10, fl, LeftConstant[r], fr, RightConstant160[r], a, b, c, d, e, A, B, C, D, E); \
-    RMD160_STEP(16 * r + 11, fl, LeftConstant[r], fr, RightConstant160[r], e, a, b, c, d, E, A, B, C, D); \
-    RMD160_STEP(16 * r + 12, fl, LeftConstant[r], fr, RightConstant160[r], d, e, a, b, c, D, E, A, B, C); \
-    RMD160_STEP(16 * r + 13, fl, LeftConstant[r], fr, RightConstant160[r], c, d, e, a, b, C, D, E, A, B); \
-    RMD160_STEP(16 * r + 14, fl, LeftConstant[r], fr, RightConstant160[r], b, c, d, e, a, B, C, D, E, A); \
+#define RMD160_ROUND(r, fl, fr, a, b, c, d, e, A, B, C, D, E)                                                \
+    RMD160_STEP(16 * r + 0, fl, LeftConstant[r], fr, RightConstant160[r], a, b, c, d, e, A, B, C, D, E);     \
+    RMD160_STEP(16 * r + 1, fl, LeftConstant[r], fr, RightConstant160[r], e, a, b, c, d, E, A, B, C, D);     \
+    RMD160_STEP(16 * r + 2, fl, LeftConstant[r], fr, RightConstant160[r], d, e, a, b, c, D, E, A, B, C);     \
+    RMD160_STEP(16 * r + 3, fl, LeftConstant[r], fr, RightConstant160[r], c, d, e, a, b, C, D, E, A, B);     \
+    RMD160_STEP(16 * r + 4, fl, LeftConstant[r], fr, RightConstant160[r], b, c, d, e, a, B, C, D, E, A);     \
+    RMD160_STEP(16 * r + 5, fl, LeftConstant[r], fr, RightConstant160[r], a, b, c, d, e, A, B, C, D, E);     \
+    RMD160_STEP(16 * r + 6, fl, LeftConstant[r], fr, RightConstant160[r], e, a, b, c, d, E, A, B, C, D);     \
+    RMD160_STEP(16 * r + 7, fl, LeftConstant[r], fr, RightConstant160[r], d, e, a, b, c, D, E, A, B, C);     \
+    RMD160_STEP(16 * r + 8, fl, LeftConstant[r], fr, RightConstant160[r], c, d, e, a, b, C, D, E, A, B);     \
+    RMD160_STEP(16 * r + 9, fl, LeftConstant[r], fr, RightConstant160[r], b, c, d, e, a, B, C, D, E, A);     \
+    RMD160_STEP(16 * r + 10, fl, LeftConstant[r], fr, RightConstant160[r], a, b, c, d, e, A, B, C, D, E);    \
+    RMD160_STEP(16 * r + 11, fl, LeftConstant[r], fr, RightConstant160[r], e, a, b, c, d, E, A, B, C, D);    \
+    RMD160_STEP(16 * r + 12, fl, LeftConstant[r], fr, RightConstant160[r], d, e, a, b, c, D, E, A, B, C);    \
+    RMD160_STEP(16 * r + 13, fl, LeftConstant[r], fr, RightConstant160[r], c, d, e, a, b, C, D, E, A, B);    \
+    RMD160_STEP(16 * r + 14, fl, LeftConstant[r], fr, RightConstant160[r], b, c, d, e, a, B, C, D, E, A);    \
     RMD160_STEP(16 * r + 15, fl, LeftConstant[r], fr, RightConstant160[r], a, b, c, d, e, A, B, C, D, E)
 
 void Ripemd160Traits::Compress(Chain& chain, const uint8_t* block, size_t count)

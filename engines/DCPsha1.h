@@ -1,9 +1,9 @@
 // SHA-1 (FIPS 180-1).
 #pragma once
 
-#include "engines/Word32BlockTraits.h"
 #include "engines/ShaCompress.h"
 #include "engines/ShaConstants.h"
+#include "engines/Word32BlockTraits.h"
 
 #include <type_traits>
 

@@ -25,7 +25,7 @@ inline __attribute__((always_inline)) uint64_t Settled(uint64_t v)
 template <uint64_t Mul>
 inline __attribute__((always_inline)) void Step(uint64_t& a, uint64_t& b, uint64_t& c, uint64_t x)
 {
-    const uint64_t (*t)[256] = TigerSBoxes;
+    const uint64_t(*t)[256] = TigerSBoxes;
     c ^= x;
     const uint64_t even01 = Settled(t[0][c & 0xFF] ^ t[1][(c >> 16) & 0xFF]);
     const uint64_t even23 = Settled(t[2][(c >> 32) & 0xFF] ^ t[3][(c >> 48) & 0xFF]);

@@ -15,8 +15,7 @@ struct TigerCore {
     static constexpr size_t DigestSize = 24;
     static constexpr size_t TrailerOffset = 56;
     using Chain = std::array<uint64_t, 3>;
-    static constexpr Chain InitialValue{0x0123456789ABCDEFull, 0xFEDCBA9876543210ull,
-                                        0xF096A5B4C3B2E187ull};
+    static constexpr Chain InitialValue{0x0123456789ABCDEFull, 0xFEDCBA9876543210ull, 0xF096A5B4C3B2E187ull};
 
     static void Compress(Chain& chain, const uint8_t* blocks, size_t count);
     static void WriteDigest(const Chain& chain, uint8_t* digest);

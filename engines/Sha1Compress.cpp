@@ -30,19 +30,19 @@ void Sha1CompressPortable(Sha1Chain& chain, const uint8_t* blocks, size_t count)
         const uint32_t a0 = a, b0 = b, c0 = c, d0 = d, e0 = e;
 
         // One step with the five words renamed instead of moved: e takes the new a, b turns.
-#define STEP(a, b, c, d, e, f, k, t)                                                        \
-    e += Rotl32(a, 5) + f(b, c, d) + k + ((t) < 16 ? w[t] : Expand(w, t));               \
+#define STEP(a, b, c, d, e, f, k, t)                                                                         \
+    e += Rotl32(a, 5) + f(b, c, d) + k + ((t) < 16 ? w[t] : Expand(w, t));                                   \
     b = Rotl32(b, 30)
-#define FIVE(f, k, t)                   \
-    STEP(a, b, c, d, e, f, k, t);       \
-    STEP(e, a, b, c, d, f, k, t + 1);   \
-    STEP(d, e, a, b, c, f, k, t + 2);   \
-    STEP(c, d, e, a, b, f, k, t + 3);   \
+#define FIVE(f, k, t)                                                                                        \
+    STEP(a, b, c, d, e, f, k, t);                                                                            \
+    STEP(e, a, b, c, d, f, k, t + 1);                                                                        \
+    STEP(d, e, a, b, c, f, k, t + 2);                                                                        \
+    STEP(c, d, e, a, b, f, k, t + 3);                                                                        \
     STEP(b, c, d, e, a, f, k, t + 4)
-#define TWENTY(f, k, t) \
-    FIVE(f, k, t);      \
-    FIVE(f, k, t + 5);  \
-    FIVE(f, k, t + 10); \
+#define TWENTY(f, k, t)                                                                                      \
+    FIVE(f, k, t);                                                                                           \
+    FIVE(f, k, t + 5);                                                                                       \
+    FIVE(f, k, t + 10);                                                                                      \
     FIVE(f, k, t + 15)
 
         TWENTY(Ch, kSha1RoundConstant[0], 0);

@@ -14,8 +14,7 @@ struct SseOnly {
     SHA1_TARGET static __m128i ExpandFar(__m128i w8, __m128i w7, __m128i w4, __m128i w2, __m128i w1)
     {
         // W[t-6..t-3] straddle groups g - 2 and g - 1.
-        const __m128i x =
-            _mm_xor_si128(_mm_xor_si128(_mm_xor_si128(w8, w7), w4), _mm_alignr_epi8(w2, w1, 8));
+        const __m128i x = _mm_xor_si128(_mm_xor_si128(_mm_xor_si128(w8, w7), w4), _mm_alignr_epi8(w2, w1, 8));
         return _mm_or_si128(_mm_slli_epi32(x, 2), _mm_srli_epi32(x, 30));
     }
 };

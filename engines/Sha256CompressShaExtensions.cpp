@@ -13,8 +13,8 @@ namespace {
 // Four steps with the schedule words w (W[t] in the lowest lane) of group t / 4.
 SHA_EXTENSIONS inline void FourSteps(__m128i& abef, __m128i& cdgh, __m128i w, int group)
 {
-    const __m128i wk = _mm_add_epi32(
-        w, _mm_load_si128(reinterpret_cast<const __m128i*>(kSha256RoundConstant + 4 * group)));
+    const __m128i wk =
+        _mm_add_epi32(w, _mm_load_si128(reinterpret_cast<const __m128i*>(kSha256RoundConstant + 4 * group)));
     cdgh = _mm_sha256rnds2_epu32(cdgh, abef, wk);
     abef = _mm_sha256rnds2_epu32(abef, cdgh, _mm_shuffle_epi32(wk, 0x0E));
 }
@@ -22,14 +22,12 @@ SHA_EXTENSIONS inline void FourSteps(__m128i& abef, __m128i& cdgh, __m128i w, in
 // The next four schedule words from the last sixteen: w0 (oldest) is replaced.
 SHA_EXTENSIONS inline void Expand(__m128i& w0, __m128i w1, __m128i w2, __m128i w3)
 {
-    w0 = _mm_sha256msg2_epu32(
-        _mm_add_epi32(_mm_sha256msg1_epu32(w0, w1), _mm_alignr_epi8(w3, w2, 4)), w3);
+    w0 = _mm_sha256msg2_epu32(_mm_add_epi32(_mm_sha256msg1_epu32(w0, w1), _mm_alignr_epi8(w3, w2, 4)), w3);
 }
 
 }  // namespace
 
-SHA_EXTENSIONS void Sha256CompressShaExtensions(Sha256Chain& chain, const uint8_t* blocks,
-                                                size_t count)
+SHA_EXTENSIONS void Sha256CompressShaExtensions(Sha256Chain& chain, const uint8_t* blocks, size_t count)
 {
     // Each schedule word is big-endian in the block; the words keep their order in the vector.
     const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bLL, 0x0405060700010203LL);

@@ -34,18 +34,18 @@ void Sha512CompressPortable(Sha512Chain& chain, const uint8_t* blocks, size_t co
         const uint64_t a0 = a, b0 = b, c0 = c, d0 = d, e0 = e, f0 = f, g0 = g, h0 = h;
 
         // One step with the eight words renamed instead of moved: h takes the new a, d the new e.
-#define STEP(a, b, c, d, e, f, g, h, t)                                                        \
-    h += Sigma1(e) + Ch(e, f, g) + kSha512RoundConstant[t] + ((t) < 16 ? w[t] : Expand(w, t)); \
-    d += h;                                                                                    \
+#define STEP(a, b, c, d, e, f, g, h, t)                                                                      \
+    h += Sigma1(e) + Ch(e, f, g) + kSha512RoundConstant[t] + ((t) < 16 ? w[t] : Expand(w, t));               \
+    d += h;                                                                                                  \
     h += Sigma0(a) + Maj(a, b, c)
-#define EIGHT(t)                               \
-    STEP(a, b, c, d, e, f, g, h, t);           \
-    STEP(h, a, b, c, d, e, f, g, t + 1);       \
-    STEP(g, h, a, b, c, d, e, f, t + 2);       \
-    STEP(f, g, h, a, b, c, d, e, t + 3);       \
-    STEP(e, f, g, h, a, b, c, d, t + 4);       \
-    STEP(d, e, f, g, h, a, b, c, t + 5);       \
-    STEP(c, d, e, f, g, h, a, b, t + 6);       \
+#define EIGHT(t)                                                                                             \
+    STEP(a, b, c, d, e, f, g, h, t);                                                                         \
+    STEP(h, a, b, c, d, e, f, g, t + 1);                                                                     \
+    STEP(g, h, a, b, c, d, e, f, t + 2);                                                                     \
+    STEP(f, g, h, a, b, c, d, e, t + 3);                                                                     \
+    STEP(e, f, g, h, a, b, c, d, t + 4);                                                                     \
+    STEP(d, e, f, g, h, a, b, c, t + 5);                                                                     \
+    STEP(c, d, e, f, g, h, a, b, t + 6);                                                                     \
     STEP(b, c, d, e, f, g, h, a, t + 7)
 
         EIGHT(0);

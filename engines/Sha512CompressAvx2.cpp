@@ -23,8 +23,7 @@ struct Avx2 : TwoBlocksPerYmm {
     }
     SHA512_TARGET static Vec sigma1(Vec x)
     {
-        return _mm256_xor_si256(_mm256_xor_si256(Rotr<19>(x), Rotr<61>(x)),
-                                _mm256_srli_epi64(x, 6));
+        return _mm256_xor_si256(_mm256_xor_si256(Rotr<19>(x), Rotr<61>(x)), _mm256_srli_epi64(x, 6));
     }
 };
 

@@ -27,7 +27,8 @@ constexpr std::pair<ShaCompressFunction<Sha512Chain>, const char*> kSha512Names[
 };
 
 template <class Chain, size_t N>
-Variant<Chain> Named(ShaCompressFunction<Chain> run, const std::pair<ShaCompressFunction<Chain>, const char*> (&names)[N])
+Variant<Chain> Named(ShaCompressFunction<Chain> run,
+                     const std::pair<ShaCompressFunction<Chain>, const char*> (&names)[N])
 {
     for (const auto& [function, name] : names)
         if (function == run)
@@ -87,7 +88,10 @@ std::string ShaVariantsInUse()
            sha512.Current().Name;
 }
 
-void RunSha1Compression(Sha1Chain& chain, const uint8_t* blocks, size_t count) { sha1.Get()(chain, blocks, count); }
+void RunSha1Compression(Sha1Chain& chain, const uint8_t* blocks, size_t count)
+{
+    sha1.Get()(chain, blocks, count);
+}
 void RunSha256Compression(Sha256Chain& chain, const uint8_t* blocks, size_t count)
 {
     sha256.Get()(chain, blocks, count);

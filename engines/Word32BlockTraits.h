@@ -19,7 +19,10 @@ struct Word32BlockTraits {
     using Chain = std::array<uint32_t, ChainWords>;
     using Fields = FieldsWithBitCountPair<Chain, BlockSize>;
 
-    static void CountBits(Fields& f, uint32_t bytes) { CountBits64As32Pair(f.BitCountHi, f.BitCountLo, bytes); }
+    static void CountBits(Fields& f, uint32_t bytes)
+    {
+        CountBits64As32Pair(f.BitCountHi, f.BitCountLo, bytes);
+    }
     static void WriteTrailer(Fields& f)
     {
         const uint64_t bits = (uint64_t(f.BitCountHi) << 32) | f.BitCountLo;

@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    static const char* const kNames[] = {"sums", "MD5SUMS", "x.sha256", "x.sfv", "x.md4", "SHA1SUMS", "x.tiger"};
+    static const char* const kNames[] = {"sums",  "MD5SUMS",  "x.sha256", "x.sfv",
+                                         "x.md4", "SHA1SUMS", "x.tiger"};
     const SumFileHint hint = HintFromSumFileName(kNames[data[0] % 7]);
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
@@ -21,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         [&](const SumListing& listing) {
             if (listing.Line.Candidates.Empty() || listing.Line.Name.empty())
                 std::abort();
-            if (listings >= whole.Listings.size() || whole.Listings[listings].Line.Name != listing.Line.Name ||
+            if (listings >= whole.Listings.size() ||
+                whole.Listings[listings].Line.Name != listing.Line.Name ||
                 whole.Listings[listings].Line.Digest != listing.Line.Digest)
                 std::abort();
             ++listings;

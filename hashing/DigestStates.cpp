@@ -46,8 +46,8 @@ public:
     std::vector<uint8_t> Finish() override
     {
         const uint32_t crc = reg_ ^ 0xFFFFFFFFu;
-        return {static_cast<uint8_t>(crc >> 24), static_cast<uint8_t>(crc >> 16), static_cast<uint8_t>(crc >> 8),
-                static_cast<uint8_t>(crc)};
+        return {static_cast<uint8_t>(crc >> 24), static_cast<uint8_t>(crc >> 16),
+                static_cast<uint8_t>(crc >> 8), static_cast<uint8_t>(crc)};
     }
 
 private:

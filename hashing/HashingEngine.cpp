@@ -171,7 +171,8 @@ struct HashingRun::State {
     bool NextReady() const  // under m
     {
         if (IsStopped())
-            return nextToTake < stopLimit ? finished.count(nextToTake) > 0 : !stopResultTaken && nextToTake < paths.size();
+            return nextToTake < stopLimit ? finished.count(nextToTake) > 0
+                                          : !stopResultTaken && nextToTake < paths.size();
         return finished.count(nextToTake) > 0;
     }
     HashResult TakeNext()  // under m, when NextReady()
@@ -329,7 +330,8 @@ void HashingRun::State::HashLarge(InputFile& file, std::vector<std::unique_ptr<D
     auto large = std::make_shared<LargeFile>();
     large->states = std::move(states);
     large->lanes.resize(large->states.size());
-    large->helpersWanted = static_cast<unsigned>(std::min<size_t>(threads - 1, std::max<size_t>(large->lanes.size(), 1) - 1));
+    large->helpersWanted =
+        static_cast<unsigned>(std::min<size_t>(threads - 1, std::max<size_t>(large->lanes.size(), 1) - 1));
     large->blockBytes = options.BlockBytes;
     {
         std::unique_lock<std::mutex> lock(m);
@@ -461,7 +463,8 @@ HashingRun::~HashingRun()
     // The workers that are not stuck notice the stop at once; waiting for them briefly lets a
     // test's files go without a worker still inside them. A stuck one is left behind.
     std::unique_lock<std::mutex> lock(state_->m);
-    state_->workersGone.wait_for(lock, std::chrono::milliseconds(20), [&] { return state_->liveWorkers == 0; });
+    state_->workersGone.wait_for(lock, std::chrono::milliseconds(20),
+                                 [&] { return state_->liveWorkers == 0; });
 }
 
 std::vector<HashResult> HashingRun::TakeResults(size_t most)

@@ -71,8 +71,8 @@ struct HashingOptions {
 
 // A snapshot of a run's progress, for a speed and the time left.
 struct HashingProgress {
-    size_t FilesFinished = 0;   // files whose result is ready, in or out of order
-    int64_t BytesRead = 0;      // over all files of the run so far
+    size_t FilesFinished = 0;  // files whose result is ready, in or out of order
+    int64_t BytesRead = 0;     // over all files of the run so far
     // The first file of the list not yet delivered by TakeResults or Wait, and how far it has
     // been read; Size is -1 until it has been opened.
     size_t CurrentIndex = 0;

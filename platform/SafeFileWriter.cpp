@@ -58,8 +58,8 @@ void TakeOverOwnerAndMode(int fd, const struct stat& old)
     // Only the superuser may give a file away, and only to a group of ours otherwise; where
     // neither works the new file stays ours, which is what any editor's save gives as well.
     if (old.st_uid != geteuid() || old.st_gid != getegid()) {
-        const bool given = fchown(fd, old.st_uid, old.st_gid) == 0 ||
-                           fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+        const bool given =
+            fchown(fd, old.st_uid, old.st_gid) == 0 || fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
         (void)given;
     }
     if (fchmod(fd, old.st_mode & 0777) != 0)

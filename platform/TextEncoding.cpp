@@ -81,8 +81,8 @@ public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from))
     {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw TextEncodingError(std::string("No text converter from ") + from + " to " + to +
-                                    ": " + std::system_category().message(errno));
+            throw TextEncodingError(std::string("No text converter from ") + from + " to " + to + ": " +
+                                    std::system_category().message(errno));
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;

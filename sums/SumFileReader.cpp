@@ -15,7 +15,8 @@ void SumFileParser::Feed(std::string_view bytes)
 {
     while (!bytes.empty()) {
         const void* end = std::memchr(bytes.data(), '\n', bytes.size());
-        const size_t take = end ? static_cast<size_t>(static_cast<const char*>(end) - bytes.data()) : bytes.size();
+        const size_t take =
+            end ? static_cast<size_t>(static_cast<const char*>(end) - bytes.data()) : bytes.size();
         const std::string_view part = bytes.substr(0, take);
         if (!lineTooLong_) {
             if (line_.size() + part.size() > kMaxSumLineBytes) {

@@ -78,4 +78,3 @@ struct SumFileContents {
 SumFileContents ReadSumFile(FileAccess& files, const std::string& sumFilePath);
 // The same over bytes already read, e.g. standard input; hint as for a file of that name.
 SumFileContents ParseSumText(std::string_view bytes, const SumFileHint& hint);
-

@@ -12,9 +12,8 @@ char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' +
 
 bool SameLetters(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Lower(x) == Lower(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 std::string_view TrimRight(std::string_view text)
@@ -78,7 +77,11 @@ DigestSet GnuCandidates(size_t hexDigits, const SumFileHint& hint)
     return both;
 }
 
-enum class Attempt { Read, NotThisForm, Unreadable };
+enum class Attempt {
+    Read,
+    NotThisForm,
+    Unreadable
+};
 
 // "TAG (NAME) = DIGEST"; the name runs to the last ") = ", so a name may hold ") = " itself.
 Attempt ReadTagged(std::string_view text, bool escaped, SumLine& line, std::string& reason)
@@ -120,7 +123,8 @@ Attempt ReadTagged(std::string_view text, bool escaped, SumLine& line, std::stri
 }
 
 // "DIGEST  NAME" or "DIGEST *NAME".
-Attempt ReadGnu(std::string_view text, bool escaped, const SumFileHint& hint, SumLine& line, std::string& reason)
+Attempt ReadGnu(std::string_view text, bool escaped, const SumFileHint& hint, SumLine& line,
+                std::string& reason)
 {
     size_t digits = 0;
     while (digits < text.size() && !IsBlank(text[digits]))
@@ -193,7 +197,8 @@ bool AlgorithmFromWord(std::string_view word, DigestSet& set)
 bool AlgorithmFromTag(std::string_view tag, DigestAlgorithm& algorithm)
 {
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
-        if (SameLetters(tag, info.BsdTag) || SameLetters(tag, info.Option) || SameLetters(tag, info.LineName)) {
+        if (SameLetters(tag, info.BsdTag) || SameLetters(tag, info.Option) ||
+            SameLetters(tag, info.LineName)) {
             algorithm = info.Algorithm;
             return true;
         }
@@ -208,10 +213,12 @@ bool AlgorithmFromTag(std::string_view tag, DigestAlgorithm& algorithm)
 SumFileHint HintFromSumFileName(std::string_view sumFilePath)
 {
     const size_t slash = sumFilePath.rfind('/');
-    const std::string name = LowerText(slash == std::string_view::npos ? sumFilePath : sumFilePath.substr(slash + 1));
+    const std::string name =
+        LowerText(slash == std::string_view::npos ? sumFilePath : sumFilePath.substr(slash + 1));
     SumFileHint hint;
     const size_t dot = name.rfind('.');
-    const std::string_view extension = dot == std::string::npos ? std::string_view() : std::string_view(name).substr(dot + 1);
+    const std::string_view extension =
+        dot == std::string::npos ? std::string_view() : std::string_view(name).substr(dot + 1);
     if (extension == "sfv") {
         hint.Sfv = true;
         return hint;

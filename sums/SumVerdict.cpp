@@ -35,7 +35,8 @@ SumVerdict JudgeAll(const std::vector<ExpectedDigest>& expected, const ComputedD
     if (computed.FileMissing || expected.empty())
         return SumVerdict::Missing;
     // The worse verdict wins, in this order.
-    constexpr SumVerdict kWorstFirst[] = {SumVerdict::Unreadable, SumVerdict::Differs, SumVerdict::NotComputed};
+    constexpr SumVerdict kWorstFirst[] = {SumVerdict::Unreadable, SumVerdict::Differs,
+                                          SumVerdict::NotComputed};
     bool seen[3] = {false, false, false};
     for (const ExpectedDigest& one : expected) {
         const SumVerdict verdict = Judge(one.Digest, one.Candidates, computed);

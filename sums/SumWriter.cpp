@@ -5,10 +5,7 @@
 
 namespace {
 
-bool NeedsEscape(std::string_view name)
-{
-    return name.find_first_of("\\\n\r") != std::string_view::npos;
-}
+bool NeedsEscape(std::string_view name) { return name.find_first_of("\\\n\r") != std::string_view::npos; }
 
 }  // namespace
 
@@ -88,7 +85,8 @@ std::string CsvHeaderRow(const std::vector<DigestAlgorithm>& columns)
     return row;
 }
 
-std::string CsvRow(std::string_view path, uint64_t size, const std::vector<std::optional<std::string>>& digests)
+std::string CsvRow(std::string_view path, uint64_t size,
+                   const std::vector<std::optional<std::string>>& digests)
 {
     std::string row = CsvField(Utf8FromNative(path));
     row += ',';

@@ -32,7 +32,8 @@ std::optional<std::string> SfvLine(std::string_view name, std::string_view crc32
 std::string CsvHeaderRow(const std::vector<DigestAlgorithm>& columns);
 // One row: the path (made valid UTF-8, see platform/TextEncoding.h), the size, then each column's
 // lower-case digest, or an empty field where there is none. Fields are quoted where RFC 4180 says.
-std::string CsvRow(std::string_view path, uint64_t size, const std::vector<std::optional<std::string>>& digests);
+std::string CsvRow(std::string_view path, uint64_t size,
+                   const std::vector<std::optional<std::string>>& digests);
 // One field, quoted with doubled quotes when it holds a comma, a quote, CR or LF.
 std::string CsvField(std::string_view text);
 

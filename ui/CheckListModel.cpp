@@ -20,14 +20,14 @@ bool Differs(const CheckEntry& entry) { return entry.Verdict == SumVerdict::Diff
 std::optional<QColor> ColourGroupBackground(int group)
 {
     switch (group) {
-    case 1: return QColor(255, 0, 0);      // red
-    case 2: return QColor(0, 255, 0);      // lime
-    case 3: return QColor(255, 0, 255);    // fuchsia
-    case 4: return QColor(255, 255, 0);    // yellow
-    case 5: return QColor(0, 128, 0);      // green
-    case 6: return QColor(0, 255, 255);    // aqua
-    case 7: return QColor(128, 128, 0);    // olive
-    case 8: return QColor(128, 0, 128);    // purple
+    case 1: return QColor(255, 0, 0);    // red
+    case 2: return QColor(0, 255, 0);    // lime
+    case 3: return QColor(255, 0, 255);  // fuchsia
+    case 4: return QColor(255, 255, 0);  // yellow
+    case 5: return QColor(0, 128, 0);    // green
+    case 6: return QColor(0, 255, 255);  // aqua
+    case 7: return QColor(128, 128, 0);  // olive
+    case 8: return QColor(128, 0, 128);  // purple
     default: return std::nullopt;
     }
 }
@@ -78,9 +78,10 @@ QVariant CheckListModel::data(const QModelIndex& index, int role) const
         case SizeColumn: return QString::fromStdString(entry.SizeText);
         case PathColumn: return QString::fromStdString(Utf8FromNative(entry.Path));
         case VerdictColumn:
-            return entry.Verdict ? QString::fromUtf8(VerdictText(*entry.Verdict).data(),
-                                                     static_cast<qsizetype>(VerdictText(*entry.Verdict).size()))
-                                 : QString();
+            return entry.Verdict
+                       ? QString::fromUtf8(VerdictText(*entry.Verdict).data(),
+                                           static_cast<qsizetype>(VerdictText(*entry.Verdict).size()))
+                       : QString();
         }
         return {};
     case Qt::DecorationRole:
@@ -106,8 +107,7 @@ QVariant CheckListModel::data(const QModelIndex& index, int role) const
             return bold;
         }
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 

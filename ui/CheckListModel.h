@@ -19,7 +19,14 @@ std::optional<QColor> ColourGroupBackground(int group);
 class CheckListModel : public QAbstractTableModel, private CheckListObserver {
     Q_OBJECT
 public:
-    enum Column { NameColumn, StatusColumn, SizeColumn, PathColumn, ColumnCount, VerdictColumn = ColumnCount };
+    enum Column {
+        NameColumn,
+        StatusColumn,
+        SizeColumn,
+        PathColumn,
+        ColumnCount,
+        VerdictColumn = ColumnCount
+    };
 
     CheckListModel(CheckList& list, const IconList& icons, QObject* parent = nullptr);
     ~CheckListModel() override;

@@ -45,7 +45,8 @@ void CheckListView::setModel(QAbstractItemModel* model)
 void CheckListView::ShareColumnWidths()
 {
     const bool verdicts = model() && model()->columnCount() > CheckListModel::VerdictColumn;
-    const int rest = std::max(0, viewport()->width() - kStatusWidth - kSizeWidth - (verdicts ? kVerdictWidth : 0));
+    const int rest =
+        std::max(0, viewport()->width() - kStatusWidth - kSizeWidth - (verdicts ? kVerdictWidth : 0));
     const int pathWidth = rest / 2;
     setColumnWidth(CheckListModel::NameColumn, rest - pathWidth);
     setColumnWidth(CheckListModel::StatusColumn, kStatusWidth);

@@ -79,7 +79,8 @@ std::string CurrentFolder()
 
 std::string UsageText(const std::string& program)
 {
-    return "Usage: " + program + " [OPTION]... [FILE|FOLDER]...\n"
+    return "Usage: " + program +
+           " [OPTION]... [FILE|FOLDER]...\n"
            "Open the Quorvex window and add the FILEs, and the files directly inside each\n"
            "FOLDER, to its check list, as if they were dropped on it.\n"
            "\n"

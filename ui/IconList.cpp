@@ -39,7 +39,8 @@ int IconList::SystemIconIndex(const std::string& path)
         return known->second.Position;
     // Programs on Linux rarely carry an extension; give them the program icon all the same.
     if (!programPosition_)
-        programPosition_ = PositionOfMimeType(mimeDatabase_.mimeTypeForName(QStringLiteral("application/x-executable")));
+        programPosition_ =
+            PositionOfMimeType(mimeDatabase_.mimeTypeForName(QStringLiteral("application/x-executable")));
     return *programPosition_;
 }
 
@@ -49,8 +50,9 @@ IconList::SuffixKind IconList::KindOfSuffix(const std::string& suffix)
         return {0, true};
     // By name only, never by content: reading every file of a large list would cost as much as
     // hashing it, and a FIFO could block the read.
-    const QMimeType kind = mimeDatabase_.mimeTypeForFile(
-        QStringLiteral("name.") + QString::fromStdString(Utf8FromNative(suffix)), QMimeDatabase::MatchExtension);
+    const QMimeType kind = mimeDatabase_.mimeTypeForFile(QStringLiteral("name.") +
+                                                             QString::fromStdString(Utf8FromNative(suffix)),
+                                                         QMimeDatabase::MatchExtension);
     if (!kind.isValid() || kind.name() == kPlainFile)
         return {0, true};
     return {PositionOfMimeType(kind), false};

@@ -65,8 +65,8 @@ std::optional<std::string> SearchPathList(const std::string& name, const std::st
     size_t start = 0;
     while (true) {
         const size_t colon = pathList.find(':', start);
-        std::string candidate = pathList.substr(start, colon == std::string::npos ? std::string::npos
-                                                                                   : colon - start);
+        std::string candidate =
+            pathList.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
         if (candidate.empty())
             candidate.push_back('.');
         if (candidate.back() != '/')

@@ -35,7 +35,10 @@ private:
     QPainter painter_;
 };
 
-QPen OutlinePen(qreal width = 1.2) { return QPen(kOutline, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+QPen OutlinePen(qreal width = 1.2)
+{
+    return QPen(kOutline, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 // A sheet of paper with a folded top right corner.
 void DrawSheet(QPainter& p, const QRectF& r, bool lines = true)
@@ -69,7 +72,12 @@ void DrawSheet(QPainter& p, const QRectF& r, bool lines = true)
     }
 }
 
-enum class Symbol { Plus, Minus, Cross, Tick };
+enum class Symbol {
+    Plus,
+    Minus,
+    Cross,
+    Tick
+};
 
 // A round badge with a white symbol, as the corner of a picture says "add", "remove" or "done".
 void DrawBadge(QPainter& p, QPointF centre, qreal radius, const QColor& colour, Symbol symbol)
@@ -89,9 +97,7 @@ void DrawBadge(QPainter& p, QPointF centre, qreal radius, const QColor& colour, 
         p.drawLine(centre - QPointF(arm, 0), centre + QPointF(arm, 0));
         p.drawLine(centre - QPointF(0, arm), centre + QPointF(0, arm));
         break;
-    case Symbol::Minus:
-        p.drawLine(centre - QPointF(arm, 0), centre + QPointF(arm, 0));
-        break;
+    case Symbol::Minus: p.drawLine(centre - QPointF(arm, 0), centre + QPointF(arm, 0)); break;
     case Symbol::Cross:
         p.drawLine(centre - QPointF(arm, arm) * 0.8, centre + QPointF(arm, arm) * 0.8);
         p.drawLine(centre + QPointF(-arm, arm) * 0.8, centre + QPointF(arm, -arm) * 0.8);
@@ -161,8 +167,8 @@ void DrawFloppy(QPainter& p, const QRectF& r)
     p.setPen(QPen(QColor(90, 95, 110), 1.0));
     p.drawRect(shutter);
     p.setBrush(QColor(40, 50, 70));
-    p.drawRect(QRectF(shutter.left() + shutter.width() * 0.6, shutter.top() + 1.5,
-                      shutter.width() * 0.22, shutter.height() - 3));
+    p.drawRect(QRectF(shutter.left() + shutter.width() * 0.6, shutter.top() + 1.5, shutter.width() * 0.22,
+                      shutter.height() - 3));
     const QRectF label(r.left() + r.width() * 0.14, r.top() + r.height() * 0.5, r.width() * 0.72,
                        r.height() * 0.44);
     p.setBrush(Qt::white);
@@ -319,12 +325,8 @@ QImage DrawToolPicture(ToolPicture picture, int size)
         DrawSheet(p, QRectF(4, 6, 18, 23));
         DrawBadge(p, QPointF(23, 23), 7, kRed, Symbol::Cross);
         break;
-    case ToolPicture::Save:
-        DrawFloppy(p, QRectF(3, 3, 26, 26));
-        break;
-    case ToolPicture::ChooseAlgorithms:
-        DrawChecklist(p);
-        break;
+    case ToolPicture::Save: DrawFloppy(p, QRectF(3, 3, 26, 26)); break;
+    case ToolPicture::ChooseAlgorithms: DrawChecklist(p); break;
     case ToolPicture::Calculate:
         DrawGear(p, QPointF(13, 13), 11, 8, 8, QColor(120, 135, 160));
         DrawPlay(p, QPointF(22.5, 22.5), 7.5);
@@ -336,12 +338,9 @@ QImage DrawToolPicture(ToolPicture picture, int size)
 QImage DrawMenuPicture(MenuPicture picture, int size)
 {
     switch (picture) {
-    case MenuPicture::AddFile:
-        return DrawToolPicture(ToolPicture::AddFile, size);
-    case MenuPicture::AddFolder:
-        return DrawToolPicture(ToolPicture::AddFolder, size);
-    case MenuPicture::Save:
-        return DrawToolPicture(ToolPicture::Save, size);
+    case MenuPicture::AddFile: return DrawToolPicture(ToolPicture::AddFile, size);
+    case MenuPicture::AddFolder: return DrawToolPicture(ToolPicture::AddFolder, size);
+    case MenuPicture::Save: return DrawToolPicture(ToolPicture::Save, size);
     case MenuPicture::Quit: {
         Canvas canvas(size);
         DrawPower(canvas.Painter());

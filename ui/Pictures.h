@@ -7,11 +7,25 @@
 
 // The toolbar's pictures in ToolBarImageList order: OpenFileToolBtn, OpenDocuToolBtn,
 // DeleteToolBtn, DeleteListToolBtn, SaveToolBtn, HashSelToolBtn, CalculateToolBtn.
-enum class ToolPicture { AddFile, AddFolder, DeleteFile, ClearList, Save, ChooseAlgorithms, Calculate };
+enum class ToolPicture {
+    AddFile,
+    AddFolder,
+    DeleteFile,
+    ClearList,
+    Save,
+    ChooseAlgorithms,
+    Calculate
+};
 inline constexpr int kToolPictureCount = 7;
 
 // The menu bar's pictures.
-enum class MenuPicture { AddFile, AddFolder, Save, Quit, HomePage };
+enum class MenuPicture {
+    AddFile,
+    AddFolder,
+    Save,
+    Quit,
+    HomePage
+};
 
 // The window icon at any size (24-bit colour on a transparent ground).
 QImage DrawWindowIcon(int size);

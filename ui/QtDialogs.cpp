@@ -47,7 +47,8 @@ std::optional<SaveChoice> QtDialogs::ChooseSavePath(QWidget* parent, const std::
         NewSaveDialog(parent, QFile::decodeName(QByteArray::fromStdString(proposed)), furtherFilters);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
-    const int filter = static_cast<int>(std::max<qsizetype>(0, dialog->nameFilters().indexOf(dialog->selectedNameFilter())));
+    const int filter =
+        static_cast<int>(std::max<qsizetype>(0, dialog->nameFilters().indexOf(dialog->selectedNameFilter())));
     return SaveChoice{NativePath(dialog->selectedFiles().front()), filter};
 }
 
@@ -57,7 +58,8 @@ std::string QtDialogs::ChooseSumFile(QWidget* parent)
     // patterns case by case.
     QStringList patterns;
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms) {
-        const QString option = QString::fromLatin1(info.Option.data(), static_cast<qsizetype>(info.Option.size()));
+        const QString option =
+            QString::fromLatin1(info.Option.data(), static_cast<qsizetype>(info.Option.size()));
         patterns << QStringLiteral("*.") + option << QStringLiteral("*.") + option.toUpper()
                  << option.toUpper() + QStringLiteral("SUMS") << option + QStringLiteral("sums*");
     }
@@ -75,8 +77,8 @@ std::optional<QString> QtDialogs::AskDigest(QWidget* parent, const QString& offe
 {
     bool accepted = false;
     const QString digest = QInputDialog::getText(parent, QStringLiteral("比较摘要"),
-                                                 QStringLiteral("请输入或粘贴要比较的摘要："), QLineEdit::Normal,
-                                                 offered, &accepted);
+                                                 QStringLiteral("请输入或粘贴要比较的摘要："),
+                                                 QLineEdit::Normal, offered, &accepted);
     if (!accepted)
         return std::nullopt;
     return digest;
@@ -84,8 +86,8 @@ std::optional<QString> QtDialogs::AskDigest(QWidget* parent, const QString& offe
 
 void QtDialogs::ShowError(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), text,
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), text, QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 

@@ -12,8 +12,7 @@ constexpr quintptr kRootId = 0;
 
 }  // namespace
 
-ResultTreeModel::ResultTreeModel(ResultTree& tree, QObject* parent)
-    : QAbstractItemModel(parent), tree_(tree)
+ResultTreeModel::ResultTreeModel(ResultTree& tree, QObject* parent) : QAbstractItemModel(parent), tree_(tree)
 {
     tree_.SetObserver(this);
 }
@@ -108,7 +107,8 @@ bool ResultTreeModel::IsHighlighted(const QModelIndex& index) const
 {
     if (highlighted_.empty() || !index.isValid() || index.internalId() == kRootId)
         return false;
-    return highlighted_.count({static_cast<size_t>(index.internalId() - 1), static_cast<size_t>(index.row())}) > 0;
+    return highlighted_.count(
+               {static_cast<size_t>(index.internalId() - 1), static_cast<size_t>(index.row())}) > 0;
 }
 
 QModelIndex ResultTreeModel::LineIndex(size_t root, size_t line) const

@@ -31,9 +31,8 @@ void ResultTreeView::setModel(QAbstractItemModel* model)
     if (!model)
         return;
     connect(model, &QAbstractItemModel::rowsInserted, this, &ResultTreeView::MeasureNodes);
-    connect(this, &QTreeView::expanded, this, [this](const QModelIndex& root) {
-        MeasureNodes(root, 0, this->model()->rowCount(root) - 1);
-    });
+    connect(this, &QTreeView::expanded, this,
+            [this](const QModelIndex& root) { MeasureNodes(root, 0, this->model()->rowCount(root) - 1); });
     connect(model, &QAbstractItemModel::modelReset, this, [this] {
         widestNode_ = 0;
         FitColumn();
@@ -50,7 +49,8 @@ void ResultTreeView::MeasureNodes(const QModelIndex& parent, int first, int last
     const QFontMetrics metrics = fontMetrics();
     for (int row = first; row <= last; ++row) {
         const QString text = model()->index(row, 0, parent).data().toString();
-        widestNode_ = std::max(widestNode_, indent + metrics.horizontalAdvance(text) + 2 * metrics.averageCharWidth());
+        widestNode_ =
+            std::max(widestNode_, indent + metrics.horizontalAdvance(text) + 2 * metrics.averageCharWidth());
     }
     FitColumn();
 }

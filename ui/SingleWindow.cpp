@@ -48,7 +48,9 @@ int MillisecondsLeft(Clock::time_point deadline)
 bool WaitFor(int fd, short events, Clock::time_point deadline)
 {
     for (;;) {
-        struct pollfd entry {fd, events, 0};
+        struct pollfd entry {
+            fd, events, 0
+        };
         const int ready = poll(&entry, 1, MillisecondsLeft(deadline));
         if (ready > 0)
             return true;
@@ -229,14 +231,10 @@ SingleWindow::Start SingleWindow::Claim(const WindowRequest& request, std::strin
     const Clock::time_point listenDeadline = Clock::now() + ListenPatience;
     for (;;) {
         switch (HandOver(socketPath_, request, AnswerPatience, why)) {
-        case HandOverResult::Delivered:
-            return Start::HandedOver;
-        case HandOverResult::NoAnswer:
-            return Start::Unanswered;
-        case HandOverResult::Refused:
-            return Start::Alone;
-        case HandOverResult::NoWindow:
-            break;
+        case HandOverResult::Delivered: return Start::HandedOver;
+        case HandOverResult::NoAnswer: return Start::Unanswered;
+        case HandOverResult::Refused: return Start::Alone;
+        case HandOverResult::NoWindow: break;
         }
         if (Clock::now() >= listenDeadline) {
             why = "a window holds " + lockPath_ + " but does not listen on " + socketPath_;
@@ -277,7 +275,8 @@ void SingleWindow::TakeConnections()
             continue;
         }
         auto buffer = std::make_shared<std::string>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] { ReadRequest(socket, *buffer); });
+        connect(socket, &QLocalSocket::readyRead, this,
+                [this, socket, buffer] { ReadRequest(socket, *buffer); });
         ReadRequest(socket, *buffer);
     }
 }
@@ -290,19 +289,18 @@ void SingleWindow::ReadRequest(QLocalSocket* socket, std::string& buffer)
     buffer.append(bytes.constData(), static_cast<size_t>(bytes.size()));
     WindowRequest request;
     switch (DecodeWindowRequest(buffer, request)) {
-    case FrameState::Incomplete:
-        return;
+    case FrameState::Incomplete: return;
     case FrameState::Bad:
         socket->abort();
         socket->deleteLater();
         return;
-    case FrameState::Complete:
-        break;
+    case FrameState::Complete: break;
     }
     disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
     socket->write(&kRequestTaken, 1);
     socket->disconnectFromServer();  // after the answer has been written
     // The window takes the names once this handler has returned, so a message box that the
     // intake shows does not hold the socket up.
-    QMetaObject::invokeMethod(this, [this, request] { emit Requested(request); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, request] { emit Requested(request); }, Qt::QueuedConnection);
 }

@@ -28,7 +28,11 @@ struct WindowRequest {
 // every name, each ended by a NUL byte (which no file name contains). The window answers one
 // byte, 'A', once the whole request is in.
 std::string EncodeWindowRequest(const WindowRequest& request);
-enum class FrameState { Incomplete, Complete, Bad };
+enum class FrameState {
+    Incomplete,
+    Complete,
+    Bad
+};
 FrameState DecodeWindowRequest(const std::string& bytes, WindowRequest& request);
 inline constexpr char kRequestTaken = 'A';
 

@@ -30,8 +30,8 @@ QMouseEvent SnappingSplitterHandle::Snapped(const QMouseEvent& event) const
     if (after && owner->orientation() == Qt::Horizontal && owner->isCollapsible(index)) {
         const int handleLeft = parentWidget()->mapFromGlobal(global.toPoint()).x() - pressOffset_;
         // A collapsed last neighbour has no width of its own: its place ends at the splitter's.
-        const int afterRight = index == owner->count() - 1 ? owner->contentsRect().right() + 1
-                                                           : after->geometry().right() + 1;
+        const int afterRight =
+            index == owner->count() - 1 ? owner->contentsRect().right() + 1 : after->geometry().right() + 1;
         // The handle's own width, not the wider area Qt gives a thin handle to grab it by.
         const int afterWidth = afterRight - handleLeft - owner->handleWidth();
         if (afterWidth < after->minimumWidth())

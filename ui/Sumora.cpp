@@ -32,24 +32,21 @@ std::unique_ptr<SingleWindow> ClaimSingleWindow(const std::string& program, cons
                                                 std::optional<int>& exitStatus)
 {
     std::string why;
-    const std::optional<std::string> folder = PrivateRuntimeFolder(std::getenv("XDG_RUNTIME_DIR"), "/tmp", why);
+    const std::optional<std::string> folder =
+        PrivateRuntimeFolder(std::getenv("XDG_RUNTIME_DIR"), "/tmp", why);
     if (!folder) {
         std::fprintf(stderr, "%s: %s; opening a window of its own\n", program.c_str(), why.c_str());
         return nullptr;
     }
     auto single = std::make_unique<SingleWindow>(*folder);
     switch (single->Claim(request, why)) {
-    case SingleWindow::Start::Window:
-        return single;
-    case SingleWindow::Start::HandedOver:
-        exitStatus = EXIT_SUCCESS;
-        return nullptr;
+    case SingleWindow::Start::Window: return single;
+    case SingleWindow::Start::HandedOver: exitStatus = EXIT_SUCCESS; return nullptr;
     case SingleWindow::Start::Unanswered:
         std::fprintf(stderr, "%s: %s\n", program.c_str(), why.c_str());
         exitStatus = EXIT_FAILURE;
         return nullptr;
-    case SingleWindow::Start::Alone:
-        break;
+    case SingleWindow::Start::Alone: break;
     }
     std::fprintf(stderr, "%s: %s; opening a window of its own\n", program.c_str(), why.c_str());
     return nullptr;
@@ -73,8 +70,8 @@ int main(int argc, char** argv)
     SumoraApplication application(qtArgc, split.Options.data());
     const CommandLine line = ParseCommandLine(qtArgc, split.Options.data(), split.AfterEnd);
     if (!line.Error.empty()) {
-        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program.c_str(), line.Error.c_str(),
-                     program.c_str());
+        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program.c_str(),
+                     line.Error.c_str(), program.c_str());
         return 2;
     }
 

@@ -4,9 +4,9 @@
 #include "checking/ResultDigests.h"
 #include "checking/ResultExport.h"
 #include "checking/SumExport.h"
-#include "sums/HexDigest.h"
 #include "platform/FileSystem.h"
 #include "platform/TextEncoding.h"
+#include "sums/HexDigest.h"
 #include "ui/CheckListModel.h"
 #include "ui/CheckListView.h"
 #include "ui/Dialogs.h"
@@ -235,7 +235,8 @@ void TSumoraForm::SaveMenuClick()
                                 QString::fromUtf8(Info(algorithm).Option.data(),
                                                   static_cast<qsizetype>(Info(algorithm).Option.size())));
         if (!algorithms.empty())
-            filters << QStringLiteral("BSD 格式校验文件，全部算法 (*.sum)") << QStringLiteral("CSV 表格 (*.csv)");
+            filters << QStringLiteral("BSD 格式校验文件，全部算法 (*.sum)")
+                    << QStringLiteral("CSV 表格 (*.csv)");
         const std::optional<SaveChoice> choice = dialogs_.ChooseSavePath(this, proposed, filters);
         if (!choice)
             return;
@@ -245,7 +246,8 @@ void TSumoraForm::SaveMenuClick()
         if (filter == 0 || filter > algorithms.size() + 2)
             SaveResultFile(checker_.Tree(), choice->Path);
         else if (filter <= algorithms.size())
-            SaveSumFile(checker_.Tree(), checker_.List(), SumExportKind::Gnu, algorithms[filter - 1], choice->Path);
+            SaveSumFile(checker_.Tree(), checker_.List(), SumExportKind::Gnu, algorithms[filter - 1],
+                        choice->Path);
         else
             SaveSumFile(checker_.Tree(), checker_.List(),
                         filter == algorithms.size() + 1 ? SumExportKind::Tagged : SumExportKind::Csv,
@@ -347,8 +349,8 @@ void TSumoraForm::RequestPassDelivery()
 
 void TSumoraForm::SetCurrentBar(int position)
 {
-    currentProgressBar_->setValue(std::clamp(position, currentProgressBar_->minimum(),
-                                             currentProgressBar_->maximum()));
+    currentProgressBar_->setValue(
+        std::clamp(position, currentProgressBar_->minimum(), currentProgressBar_->maximum()));
 }
 
 void TSumoraForm::StepCurrentBar() { StepBar(currentProgressBar_); }
@@ -363,7 +365,10 @@ void TSumoraForm::SetOverallBar(int position, int maximum)
 
 void TSumoraForm::StepOverallBar() { StepBar(allProgressBar_); }
 
-void TSumoraForm::SetStatusText(const std::string& text) { statusPanel0_->setText(QString::fromStdString(text)); }
+void TSumoraForm::SetStatusText(const std::string& text)
+{
+    statusPanel0_->setText(QString::fromStdString(text));
+}
 
 void TSumoraForm::SetBusyCursor(bool busy)
 {

@@ -18,11 +18,11 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShortcut>
-#include <QTimer>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -127,8 +127,8 @@ void TSumoraForm::BuildBody()
     needCheckFileList_->setModel(listModel_);
     connect(needCheckFileList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList rows = needCheckFileList_->selectionModel()->selectedRows();
-        checker_.List().Select(rows.isEmpty() ? std::nullopt
-                                              : std::optional<size_t>(static_cast<size_t>(rows.first().row())));
+        checker_.List().Select(
+            rows.isEmpty() ? std::nullopt : std::optional<size_t>(static_cast<size_t>(rows.first().row())));
     });
 
     resultTreeView_ = new ResultTreeView(splitterLR_);
@@ -223,9 +223,8 @@ void TSumoraForm::BuildHashSelect()
         action->setChecked(info.CheckedAtStart);
         // Qt has toggled the check mark by the time triggered() arrives, as the item's handler
         // expects.
-        connect(action, &QAction::triggered, this, [this, item = info.Item](bool checked) {
-            HashItemClick(item, checked);
-        });
+        connect(action, &QAction::triggered, this,
+                [this, item = info.Item](bool checked) { HashItemClick(item, checked); });
         hashSelect_->addAction(action);
         hashItemActions_[i] = action;
     }
@@ -342,8 +341,8 @@ void TSumoraForm::BuildToolBar()
         {&calculateToolBtn_, "CalculateToolBtn", QStringLiteral("计算"), QStringLiteral("开始计算"),
          ToolPicture::Calculate, false},
     };
-    const char* separatorBefore[] = {nullptr,         nullptr, "SplitterToolBtn1", nullptr,
-                                     "SplitterToolBtn2", "SplitterToolBtn3", nullptr};
+    const char* separatorBefore[] = {
+        nullptr, nullptr, "SplitterToolBtn1", nullptr, "SplitterToolBtn2", "SplitterToolBtn3", nullptr};
 
     for (size_t i = 0; i < std::size(buttons); ++i) {
         const Button& b = buttons[i];
@@ -436,7 +435,7 @@ void TSumoraForm::ShowEngineChecks()
 {
     for (int i = 0; i < lstHashes_->count(); ++i)
         lstHashes_->item(i)->setCheckState(checker_.EngineChecked(static_cast<size_t>(i)) ? Qt::Checked
-                                                                                           : Qt::Unchecked);
+                                                                                          : Qt::Unchecked);
 }
 
 void TSumoraForm::PlaceProgressGroup()

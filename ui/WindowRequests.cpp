@@ -10,7 +10,8 @@ void TakeStartNames(TSumoraForm& form, const std::vector<std::string>& names)
 {
     if (names.empty())
         return;
-    QMetaObject::invokeMethod(&form, [&form, names] { form.WMDropFiles(names); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &form, [&form, names] { form.WMDropFiles(names); }, Qt::QueuedConnection);
 }
 
 void BringToFront(QWidget& window, const std::string& activationToken)

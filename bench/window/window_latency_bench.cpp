@@ -32,7 +32,8 @@ void WriteFile(const std::string& path, int64_t bytes, uint32_t seed)
     for (int64_t left = bytes; left > 0;) {
         for (uint32_t& w : block)
             w = x = x * 1664525u + 1013904223u;
-        const size_t piece = static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(block.size() * 4)));
+        const size_t piece =
+            static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(block.size() * 4)));
         if (::write(fd, block.data(), piece) != static_cast<ssize_t>(piece))
             std::abort();
         left -= static_cast<int64_t>(piece);
@@ -121,7 +122,8 @@ int main(int argc, char** argv)
 
     PosixFileSystem files;
     QtDialogs dialogs;
-    std::printf("%-52s %8s %16s %10s %12s\n", "pass (MD5 + SHA1)", "wall s", "worst timer ms", "at ms", "stop ms");
+    std::printf("%-52s %8s %16s %10s %12s\n", "pass (MD5 + SHA1)", "wall s", "worst timer ms", "at ms",
+                "stop ms");
     {
         TSumoraForm form(files, dialogs);
         form.show();

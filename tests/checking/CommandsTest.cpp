@@ -77,10 +77,15 @@ TEST_F(Commands, EngineItemsSetTheirEngineEntryToTheItemsState)
 {
     // Each engine item and the engine it selects, by the name the engine reports.
     const std::vector<std::pair<HashItem, std::string>> engineOfItem{
-        {HashItem::Haval256, "Haval (256bit, 5 passes)"}, {HashItem::MD4, "MD4"},
-        {HashItem::RipeMD128, "RipeMD-128"}, {HashItem::RipeMD160, "RipeMD-160"},
-        {HashItem::SHA1, "SHA1"}, {HashItem::SHA256, "SHA256"}, {HashItem::SHA384, "SHA384"},
-        {HashItem::SHA512, "SHA512"}, {HashItem::Tiger192, "Tiger"}};
+        {HashItem::Haval256, "Haval (256bit, 5 passes)"},
+        {HashItem::MD4, "MD4"},
+        {HashItem::RipeMD128, "RipeMD-128"},
+        {HashItem::RipeMD160, "RipeMD-160"},
+        {HashItem::SHA1, "SHA1"},
+        {HashItem::SHA256, "SHA256"},
+        {HashItem::SHA384, "SHA384"},
+        {HashItem::SHA512, "SHA512"},
+        {HashItem::Tiger192, "Tiger"}};
     for (const auto& [item, engineName] : engineOfItem) {
         size_t index = 0;
         while (index < checker.EngineCount() && checker.EngineText(index) != engineName)
@@ -92,7 +97,8 @@ TEST_F(Commands, EngineItemsSetTheirEngineEntryToTheItemsState)
             for (size_t other = 0; other < checker.EngineCount(); ++other) {
                 if (other == index || checker.EngineText(other) == "SHA1")
                     continue;
-                EXPECT_FALSE(checker.EngineChecked(other)) << engineName << " checked " << checker.EngineText(other);
+                EXPECT_FALSE(checker.EngineChecked(other))
+                    << engineName << " checked " << checker.EngineText(other);
             }
             EXPECT_EQ(checker.EngineChecked(index), state) << engineName;
         }
@@ -107,8 +113,11 @@ TEST_F(Commands, EngineItemsSetTheirEngineEntryToTheItemsState)
 
 TEST_F(Commands, EngineListHoldsTheTenEnginesInCreationOrderWithSha1Checked)
 {
-    const std::vector<std::string> expected{"SHA1", "Haval (256bit, 5 passes)", "MD4", "RipeMD-128",
-                                            "RipeMD-160", "SHA256", "SHA384", "SHA512", "Tiger", "MD5"};
+    const std::vector<std::string> expected{"SHA1",       "Haval (256bit, 5 passes)",
+                                            "MD4",        "RipeMD-128",
+                                            "RipeMD-160", "SHA256",
+                                            "SHA384",     "SHA512",
+                                            "Tiger",      "MD5"};
     const std::vector<int> hashSizes{160, 256, 128, 128, 160, 256, 384, 512, 192, 128};
     ASSERT_EQ(checker.EngineCount(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {

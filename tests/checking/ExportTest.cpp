@@ -103,8 +103,8 @@ TEST(Export, CopyAllAndResultFileTexts)
     const ResultTree tree = TwoFilesOfOneName();
     EXPECT_EQ(CopyAllText(tree), "Quorvex校验结果：\r\n\r\na.txt\r\n" + kMd5 + "\r\n" + kSha1 +
                                      "\r\na.txt\r\nb.txt\r\nSHA1：读取文件错误\r\n");
-    EXPECT_EQ(ResultFileText(tree), "a.txt\r\n\t" + kMd5 + "\r\n\t" + kSha1 +
-                                        "\r\na.txt\r\nb.txt\r\n\tSHA1：读取文件错误\r\n");
+    EXPECT_EQ(ResultFileText(tree),
+              "a.txt\r\n\t" + kMd5 + "\r\n\t" + kSha1 + "\r\na.txt\r\nb.txt\r\n\tSHA1：读取文件错误\r\n");
     EXPECT_EQ(CopyAllText(ResultTree()), "Quorvex校验结果：\r\n\r\n");
     EXPECT_EQ(ResultFileText(ResultTree()), "");
 }
@@ -151,13 +151,14 @@ TEST(Export, SavingReplacesTheFileAsTyped)
     chmod(path.c_str(), 0604);
     const ResultTree tree = TwoFilesOfOneName();
     // The GB18030 (here GBK) bytes, typed in: "：" is A3 BA, "读取文件错误" B6C1 C8A1 CEC4 BCFE B4ED CEF3.
-    const std::string content =
-        "a.txt\r\n"
-        "\tMD5\xA3\xBA" "900150983cd24fb0d6963f7d28e17f72\r\n"
-        "\tSHA1\xA3\xBA" "A9993E364706816ABA3E25717850C26C9CD0D89D\r\n"
-        "a.txt\r\n"
-        "b.txt\r\n"
-        "\tSHA1\xA3\xBA\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE\xB4\xED\xCE\xF3\r\n";
+    const std::string content = "a.txt\r\n"
+                                "\tMD5\xA3\xBA"
+                                "900150983cd24fb0d6963f7d28e17f72\r\n"
+                                "\tSHA1\xA3\xBA"
+                                "A9993E364706816ABA3E25717850C26C9CD0D89D\r\n"
+                                "a.txt\r\n"
+                                "b.txt\r\n"
+                                "\tSHA1\xA3\xBA\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE\xB4\xED\xCE\xF3\r\n";
     SaveResultFile(tree, path);
     EXPECT_EQ(ReadWholeFile(path), content);
     EXPECT_EQ(ModeOf(path), 0604u);

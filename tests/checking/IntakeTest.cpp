@@ -145,8 +145,8 @@ TEST_F(Intakes, RefusedFilesAreReportedAndTheRestIsStillTakenIn)
                                       report.Refused[1].Reason);
     EXPECT_FALSE(report.Refused[1].Reason.empty());
     // The closing step ran all the same.
-    EXPECT_EQ(window.Calls, (std::vector<std::string>{"EnableCommands", "RefreshEntryIcons",
-                                                      "Status 待计算的文件总数:2"}));
+    EXPECT_EQ(window.Calls,
+              (std::vector<std::string>{"EnableCommands", "RefreshEntryIcons", "Status 待计算的文件总数:2"}));
 }
 
 TEST_F(Intakes, OpenDialogFilesAreRefusedTheSameWay)
@@ -221,8 +221,8 @@ TEST_F(Intakes, ClosingStepCountsEveryEntryDoneOrNot)
     window.Forget();
     // Cancelling the open dialog on a non-empty list rewrites the count.
     checker.AddFiles({});
-    EXPECT_EQ(window.Calls, (std::vector<std::string>{"EnableCommands", "RefreshEntryIcons",
-                                                      "Status 待计算的文件总数:2"}));
+    EXPECT_EQ(window.Calls,
+              (std::vector<std::string>{"EnableCommands", "RefreshEntryIcons", "Status 待计算的文件总数:2"}));
 }
 
 namespace {

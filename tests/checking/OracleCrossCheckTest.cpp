@@ -40,9 +40,9 @@ std::string EightDigits(const std::string& crc)
 Results Rhash(const std::string& path)
 {
     static const std::vector<std::pair<std::string, std::string>> names{
-        {"MD5", "md5"},       {"CRC32_FCS32", "crc32"}, {"SHA1", "sha1"},     {"MD4", "md4"},
-        {"RipeMD-160", "ripemd160"}, {"SHA256", "sha-256"}, {"SHA384", "sha-384"}, {"SHA512", "sha-512"},
-        {"Tiger192", "tiger"}};
+        {"MD5", "md5"},        {"CRC32_FCS32", "crc32"},    {"SHA1", "sha1"},
+        {"MD4", "md4"},        {"RipeMD-160", "ripemd160"}, {"SHA256", "sha-256"},
+        {"SHA384", "sha-384"}, {"SHA512", "sha-512"},       {"Tiger192", "tiger"}};
     std::string format;
     for (const auto& [ours, theirs] : names)
         format += "%{" + theirs + "} ";

@@ -31,7 +31,8 @@ TEST_F(PassFaults, FileThatCannotBeOpenedGivesOneErrorLinePerPathAndTheNextFileI
     files.FailOpen(locked);
     Calculate();
 
-    EXPECT_EQ(Lines(0), (std::vector<std::string>{"MD5" + kErrorSuffix, "CRC32_FCS32" + kErrorSuffix, kErrorSuffix}));
+    EXPECT_EQ(Lines(0),
+              (std::vector<std::string>{"MD5" + kErrorSuffix, "CRC32_FCS32" + kErrorSuffix, kErrorSuffix}));
     EXPECT_EQ(Lines(1).size(), 11u);
     EXPECT_EQ(Lines(1).back(), "Tiger192：2AAB1484E8C158F2BFB8C5FF41B57A525129131C957B5F93");
     EXPECT_TRUE(checker.List().IsDone(0));
@@ -75,7 +76,8 @@ TEST_F(PassFaults, FileCutBetweenTwoReadsGivesEveryChosenPathsErrorLine)
     files.AfterRead(path, 1, [&] { ASSERT_EQ(::truncate(path.c_str(), 20000), 0); });
     Calculate();
 
-    EXPECT_EQ(Lines(0), (std::vector<std::string>{"MD5" + kErrorSuffix, "CRC32_FCS32" + kErrorSuffix, kErrorSuffix}));
+    EXPECT_EQ(Lines(0),
+              (std::vector<std::string>{"MD5" + kErrorSuffix, "CRC32_FCS32" + kErrorSuffix, kErrorSuffix}));
     EXPECT_EQ(Lines(1).size(), 4u);
     EXPECT_EQ(files.Opens(path), 1) << "one open for every path";
 }
@@ -105,6 +107,7 @@ TEST_F(PassFaults, FifoFoundAtCalculationTimeCountsAsAFileThatCannotBeOpened)
     // Nothing writes to the FIFO: a path that opened it for reading would wait for ever.
     Calculate();
 
-    EXPECT_EQ(Lines(0), (std::vector<std::string>{"MD5" + kErrorSuffix, "CRC32_FCS32" + kErrorSuffix, kErrorSuffix}));
+    EXPECT_EQ(Lines(0),
+              (std::vector<std::string>{"MD5" + kErrorSuffix, "CRC32_FCS32" + kErrorSuffix, kErrorSuffix}));
     EXPECT_EQ(window.StatusText, "计算完毕");
 }

@@ -144,8 +144,8 @@ TEST_F(WhileRunning, StopKeepsTheFinishedFilesLeavesTheOthersPendingAndEndsAsAFi
     // The three copies: only the finished one has lines, so none is painted as a copy.
     EXPECT_EQ(checker.List().At(0).ColourGroup, -1);
     EXPECT_EQ(window.Calls, (std::vector<std::string>{"Cursor default", "CurrentBar 100", "OverallBar 3/3",
-                                                      "Status 计算已停止", "EnableCommands", "EnableSaveCommands",
-                                                      "HideProgressGroup"}));
+                                                      "Status 计算已停止", "EnableCommands",
+                                                      "EnableSaveCommands", "HideProgressGroup"}));
 
     // Stop outside a pass does nothing; the next pass takes the two files left.
     window.Forget();
@@ -184,7 +184,8 @@ TEST_F(WhileRunning, StopAtRandomMomentsLeavesAConsistentListTreeAndColouring)
     for (int i = 0; i < 30; ++i) {
         // Some copies among them, so the colouring has something to paint.
         const size_t content = rng() % 6;
-        paths.push_back(dir.Write("f" + std::to_string(i), std::string(content * 7000, static_cast<char>('a' + content))));
+        paths.push_back(dir.Write("f" + std::to_string(i),
+                                  std::string(content * 7000, static_cast<char>('a' + content))));
     }
     gate->Open();
     SelectAll();

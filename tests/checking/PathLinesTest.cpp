@@ -27,14 +27,16 @@ const std::string EngineError = "：读取文件错误";
 std::string Md5Line(const Bytes& content)
 {
     std::string hex = Hex(GcryptDigest(GCRY_MD_MD5, content));
-    std::transform(hex.begin(), hex.end(), hex.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(hex.begin(), hex.end(), hex.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(c)); });
     return "MD5：" + hex;
 }
 std::string Crc32Line(const Bytes& content)
 {
     const Bytes crc = GcryptDigest(GCRY_MD_CRC32, content);
     char digits[16];
-    std::snprintf(digits, sizeof digits, "%06X", static_cast<unsigned>(crc[0] << 24 | crc[1] << 16 | crc[2] << 8 | crc[3]));
+    std::snprintf(digits, sizeof digits, "%06X",
+                  static_cast<unsigned>(crc[0] << 24 | crc[1] << 16 | crc[2] << 8 | crc[3]));
     return std::string("CRC32_FCS32：") + digits;
 }
 
@@ -108,7 +110,8 @@ TEST_F(PathLines, WorkedExamples)
     std::vector<std::string> crcLines;
     for (const char* content : {"123456789", "&", " c"})
         crcLines.push_back(LinesOf(dir.Write("example", content), crc).at(0));
-    EXPECT_EQ(crcLines, (std::vector<std::string>{"CRC32_FCS32：CBF43926", "CRC32_FCS32：0F6A70", "CRC32_FCS32：E606BF"}));
+    EXPECT_EQ(crcLines, (std::vector<std::string>{"CRC32_FCS32：CBF43926", "CRC32_FCS32：0F6A70",
+                                                  "CRC32_FCS32：E606BF"}));
 }
 
 // 0 is a checksum like any other: a file whose CRC-32 is 0 gets its line, with six digits.
@@ -123,8 +126,9 @@ TEST_F(PathLines, DigestsAroundTheBlockSizesAgreeWithIndependentOnes)
     for (size_t size : {1, 16383, 16384, 16385, 32768, 32769, 65521, 65522, 1000000}) {
         const std::string path = WriteBytes("f" + std::to_string(size), size);
         const Bytes content = AsBytes(ReadWholeFile(path));
-        EXPECT_EQ(LinesOf(path), (std::vector<std::string>{Md5Line(content), Crc32Line(content),
-                                                           "SHA1：" + Hex(GcryptDigest(GCRY_MD_SHA1, content))}))
+        EXPECT_EQ(LinesOf(path),
+                  (std::vector<std::string>{Md5Line(content), Crc32Line(content),
+                                            "SHA1：" + Hex(GcryptDigest(GCRY_MD_SHA1, content))}))
             << "size " << size;
     }
 }
@@ -164,7 +168,8 @@ TEST_F(PathLines, OnlyTheChosenPathsGiveErrorLines)
     EXPECT_EQ(LinesOf(locked, Of({DigestAlgorithm::MD5})), std::vector<std::string>{Md5Error});
     EXPECT_EQ(LinesOf(locked, Of({DigestAlgorithm::CRC32, DigestAlgorithm::Tiger192})),
               (std::vector<std::string>{Crc32Error, EngineError}));
-    EXPECT_EQ(LinesOf(locked, Of({DigestAlgorithm::SHA256, DigestAlgorithm::MD4})), std::vector<std::string>{EngineError});
+    EXPECT_EQ(LinesOf(locked, Of({DigestAlgorithm::SHA256, DigestAlgorithm::MD4})),
+              std::vector<std::string>{EngineError});
     EXPECT_TRUE(LinesOf(locked, DigestSet{}).empty());
 }
 
@@ -179,7 +184,8 @@ TEST_F(PathLines, SpecialFilesAreRefusedWithoutBlocking)
 
 TEST_F(PathLines, NameThatIsNotUtf8IsHashed)
 {
-    EXPECT_EQ(LinesOf(dir.Write("\xC0\xFF name \x80.bin", "123456789"), Of({DigestAlgorithm::MD5, DigestAlgorithm::CRC32})),
+    EXPECT_EQ(LinesOf(dir.Write("\xC0\xFF name \x80.bin", "123456789"),
+                      Of({DigestAlgorithm::MD5, DigestAlgorithm::CRC32})),
               (std::vector<std::string>{"MD5：25f9e794323b453885f5181f1b624d0b", "CRC32_FCS32：CBF43926"}));
 }
 
@@ -202,11 +208,15 @@ TEST_F(PathLines, SlowMoreThanFourGiBHashedByEveryPath)
     const Bytes md5(gcry_md_read(oracle, GCRY_MD_MD5), gcry_md_read(oracle, GCRY_MD_MD5) + 16);
     const uint8_t* crc = gcry_md_read(oracle, GCRY_MD_CRC32);
     char crcText[16];
-    std::snprintf(crcText, sizeof crcText, "%06X", static_cast<unsigned>(crc[0] << 24 | crc[1] << 16 | crc[2] << 8 | crc[3]));
+    std::snprintf(crcText, sizeof crcText, "%06X",
+                  static_cast<unsigned>(crc[0] << 24 | crc[1] << 16 | crc[2] << 8 | crc[3]));
     std::string md5Hex = Hex(md5);
-    std::transform(md5Hex.begin(), md5Hex.end(), md5Hex.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(md5Hex.begin(), md5Hex.end(), md5Hex.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(c)); });
     gcry_md_close(oracle);
 
-    EXPECT_EQ(LinesOf(std::vector<std::string>{path}, Of({DigestAlgorithm::MD5, DigestAlgorithm::CRC32}), size_t{1} << 20).at(0),
+    EXPECT_EQ(LinesOf(std::vector<std::string>{path}, Of({DigestAlgorithm::MD5, DigestAlgorithm::CRC32}),
+                      size_t{1} << 20)
+                  .at(0),
               (std::vector<std::string>{"MD5：" + md5Hex, std::string("CRC32_FCS32：") + crcText}));
 }

@@ -101,15 +101,17 @@ TEST_F(SumCheck, AmbiguousLengthsTickEveryCandidateAndMatchAny)
     size_t i = 0;
     for (const std::string& name : names) {
         const std::string path = dir / ("data/" + name);
-        const DigestAlgorithm which[] = {DigestAlgorithm::MD4, DigestAlgorithm::RipeMD128, DigestAlgorithm::RipeMD160,
-                                         DigestAlgorithm::MD5, DigestAlgorithm::SHA1};
+        const DigestAlgorithm which[] = {DigestAlgorithm::MD4, DigestAlgorithm::RipeMD128,
+                                         DigestAlgorithm::RipeMD160, DigestAlgorithm::MD5,
+                                         DigestAlgorithm::SHA1};
         const DigestAlgorithm algorithm = which[i++ % 5];
         sums += GnuSumLine(OracleFileHex(algorithm, path), "data/" + name);
     }
     dir.Write("checksums.txt", sums);
     SelectOnly({});
     checker.ImportSumFile(dir / "checksums.txt");
-    for (HashItem item : {HashItem::MD5, HashItem::MD4, HashItem::RipeMD128, HashItem::SHA1, HashItem::RipeMD160})
+    for (HashItem item :
+         {HashItem::MD5, HashItem::MD4, HashItem::RipeMD128, HashItem::SHA1, HashItem::RipeMD160})
         EXPECT_TRUE(checker.IsChecked(item)) << AlgorithmSelection::Info(item).Caption;
     EXPECT_FALSE(checker.IsChecked(HashItem::SHA256));
     Calculate();
@@ -224,17 +226,20 @@ TEST_F(SumCheck, ShortCrc32LinesAreReadInFull)
 TEST_F(SumCheck, BadSumFilesAndListingsGetClearReports)
 {
     std::filesystem::create_directory(dir / "folder.md5");
-    EXPECT_NE(checker.ImportSumFile(dir / "folder.md5").ErrorText().find("Is a directory"), std::string::npos);
-    EXPECT_NE(checker.ImportSumFile(dir / "nothing.md5").ErrorText().find("Cannot open file"), std::string::npos);
+    EXPECT_NE(checker.ImportSumFile(dir / "folder.md5").ErrorText().find("Is a directory"),
+              std::string::npos);
+    EXPECT_NE(checker.ImportSumFile(dir / "nothing.md5").ErrorText().find("Cannot open file"),
+              std::string::npos);
     dir.Write("empty.md5", "");
-    EXPECT_NE(checker.ImportSumFile(dir / "empty.md5").ErrorText().find("没有可识别的校验行"), std::string::npos);
+    EXPECT_NE(checker.ImportSumFile(dir / "empty.md5").ErrorText().find("没有可识别的校验行"),
+              std::string::npos);
 
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
     std::filesystem::create_directory(dir / "sub");
     dir.Write("x", "x");
     const std::string md5x = OracleFileHex(DigestAlgorithm::MD5, dir / "x");
-    dir.Write("sub/list.md5", "garbage\n" + md5x + "  ../x\n" + md5x + "  ../x\n" + md5x + "  ../fifo\n" + md5x +
-                                  "  " + dir.Path() + "/sub\n" + md5x + "  " + dir.Path() + "/x\n");
+    dir.Write("sub/list.md5", "garbage\n" + md5x + "  ../x\n" + md5x + "  ../x\n" + md5x + "  ../fifo\n" +
+                                  md5x + "  " + dir.Path() + "/sub\n" + md5x + "  " + dir.Path() + "/x\n");
     const SumImportReport report = checker.ImportSumFile(dir / "sub/list.md5");
     const std::string text = report.ErrorText();
     EXPECT_NE(text.find("有 1 行无法识别"), std::string::npos) << text;
@@ -276,7 +281,8 @@ TEST_F(SumCheck, ComparingWithOneDigestFindsItInAnyAlgorithm)
     Drop({a, b});
     Calculate();
     const std::string sha256OfB = OracleFileHex(DigestAlgorithm::SHA256, b);
-    const std::vector<DigestMatch> found = FindDigest(checker.Tree(), NormalisePastedDigest(" " + sha256OfB + "\n"));
+    const std::vector<DigestMatch> found =
+        FindDigest(checker.Tree(), NormalisePastedDigest(" " + sha256OfB + "\n"));
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].Root, 1u);
     EXPECT_EQ(found[0].Algorithm, DigestAlgorithm::SHA256);
@@ -302,7 +308,8 @@ TEST(VerdictStatus, CountsOfZeroAreLeftOutButTheMatches)
     totals.Unreadable = 2;
     EXPECT_EQ(VerdictStatusText("计算完毕", totals), "计算完毕，匹配 10000 个，无法读取 2 个");
     totals.Differs = totals.Missing = totals.NotComputed = 1;
-    EXPECT_EQ(VerdictStatusText("计算完毕", totals), "计算完毕，匹配 10000 个，不匹配 1 个，文件不存在 1 个，无法读取 2 个，未计算 1 个");
+    EXPECT_EQ(VerdictStatusText("计算完毕", totals),
+              "计算完毕，匹配 10000 个，不匹配 1 个，文件不存在 1 个，无法读取 2 个，未计算 1 个");
 }
 
 }  // namespace

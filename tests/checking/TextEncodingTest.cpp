@@ -93,8 +93,8 @@ TEST(TextEncoding, ValidUtf8IsRecognised)
     for (const char* valid : {"", "abc", "测试.txt", "\xF4\x8F\xBF\xBF", "\xED\x9F\xBF", "\xC2\x80"})
         EXPECT_TRUE(IsValidUtf8(valid)) << Escaped(valid);
     // Overlong forms, surrogates, past U+10FFFF, cut short, stray continuation bytes.
-    for (const char* invalid : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                                "\xE6\xB5", "a\x80", "\xFF", "\xF8\x88\x80\x80\x80"})
+    for (const char* invalid : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE6\xB5",
+                                "a\x80", "\xFF", "\xF8\x88\x80\x80\x80"})
         EXPECT_FALSE(IsValidUtf8(invalid)) << Escaped(invalid);
 }
 

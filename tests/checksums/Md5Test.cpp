@@ -28,7 +28,10 @@ std::string Md5Of(const uint8_t* data, size_t size)
     Md5Finish(context, digest);
     return Md5Hex(digest);
 }
-std::string Md5Of(const std::string& text) { return Md5Of(reinterpret_cast<const uint8_t*>(text.data()), text.size()); }
+std::string Md5Of(const std::string& text)
+{
+    return Md5Of(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
 
 std::string GcryptMd5(const Bytes& message) { return LowerHex(GcryptDigest(GCRY_MD_MD5, message)); }
 

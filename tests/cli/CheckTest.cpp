@@ -35,7 +35,10 @@ protected:
         settings.Folder = folder_.Path();
         return settings;
     }
-    ProgramOutput InFolderRun(const std::vector<std::string>& argv) const { return RunProgram(argv, InFolder()); }
+    ProgramOutput InFolderRun(const std::vector<std::string>& argv) const
+    {
+        return RunProgram(argv, InFolder());
+    }
     // A sum file written by a tool in the folder, under a name of our choice.
     void Sums(const std::string& sumFile, const std::vector<std::string>& command,
               const std::vector<std::string>& names)
@@ -51,17 +54,26 @@ protected:
     // Every combination of the check options gives what sha256sum -c gives.
     void ExpectSameAsSha256sum(const std::vector<std::string>& sumFiles)
     {
-        const std::vector<std::vector<std::string>> optionSets{
-            {}, {"--quiet"}, {"--status"}, {"-w"}, {"--strict"}, {"--ignore-missing"},
-            {"--status", "--warn"}, {"--warn", "--quiet"}, {"--ignore-missing", "--quiet"},
-            {"--strict", "--status"}, {"--warn", "--strict", "--ignore-missing"}};
+        const std::vector<std::vector<std::string>> optionSets{{},
+                                                               {"--quiet"},
+                                                               {"--status"},
+                                                               {"-w"},
+                                                               {"--strict"},
+                                                               {"--ignore-missing"},
+                                                               {"--status", "--warn"},
+                                                               {"--warn", "--quiet"},
+                                                               {"--ignore-missing", "--quiet"},
+                                                               {"--strict", "--status"},
+                                                               {"--warn", "--strict", "--ignore-missing"}};
         for (const std::vector<std::string>& options : optionSets) {
             std::string shown;
             for (const std::string& option : options)
                 shown += option + " ";
             SCOPED_TRACE(shown);
-            const ProgramOutput expected = InFolderRun(Concat(Concat({"sha256sum", "-c"}, options), sumFiles));
-            const ProgramOutput actual = InFolderRun(Concat(Concat({QuorvexPath(), "-c"}, options), sumFiles));
+            const ProgramOutput expected =
+                InFolderRun(Concat(Concat({"sha256sum", "-c"}, options), sumFiles));
+            const ProgramOutput actual =
+                InFolderRun(Concat(Concat({QuorvexPath(), "-c"}, options), sumFiles));
             EXPECT_EQ(actual.Out, expected.Out);
             EXPECT_EQ(AsProgram(actual.Err, "sha256sum"), expected.Err);
             EXPECT_EQ(actual.Status, expected.Status);
@@ -86,14 +98,16 @@ TEST_F(CheckTest, GoodChangedMissingAndMalformedSetsGiveSha256sumsOutputAndStatu
     // Lines that cannot be read among good ones: words, a digest of the wrong length, a bad
     // escape, a lone digest, a name without digest; blank and comment lines are passed over.
     folder_.Write("malformed.sha256", ReadWholeFile(folder_ / "good.sha256"));
-    AppendTo("malformed.sha256",
-             "not a checksum line\n\n# a comment\n0123456789abcdef  short\n"
-             "\\" + std::string(64, 'a') + "  bad\\escape\n" + std::string(64, 'b') + "\n  plain.txt\n");
+    AppendTo("malformed.sha256", "not a checksum line\n\n# a comment\n0123456789abcdef  short\n"
+                                 "\\" +
+                                     std::string(64, 'a') + "  bad\\escape\n" + std::string(64, 'b') +
+                                     "\n  plain.txt\n");
     ExpectSameAsSha256sum({"malformed.sha256"});
 
     // Only missing files: what --ignore-missing says then; nothing readable at all; and every
     // set at once, with a sum file that does not exist among them.
-    folder_.Write("only-missing.sha256", std::string(64, 'c') + "  gone\n" + std::string(64, 'd') + "  gone too\n");
+    folder_.Write("only-missing.sha256",
+                  std::string(64, 'c') + "  gone\n" + std::string(64, 'd') + "  gone too\n");
     folder_.Write("garbage.sha256", "garbage\nmore garbage\n");
     folder_.Write("empty.sha256", "");
     ExpectSameAsSha256sum({"only-missing.sha256"});
@@ -116,7 +130,8 @@ TEST_F(CheckTest, SumFileOnStandardInput)
     folder_.Write("with blank", "changed");
     RunSettings settings = InFolder();
     settings.InputFile = folder_ / "good.sha256";
-    for (const std::vector<std::string>& names : {std::vector<std::string>{}, std::vector<std::string>{"-"}}) {
+    for (const std::vector<std::string>& names :
+         {std::vector<std::string>{}, std::vector<std::string>{"-"}}) {
         const ProgramOutput expected = RunProgram(Concat({"sha256sum", "-c"}, names), settings);
         const ProgramOutput actual = RunProgram(Concat({QuorvexPath(), "-c"}, names), settings);
         EXPECT_EQ(actual.Out, expected.Out);
@@ -136,7 +151,11 @@ TEST_F(CheckTest, SumFilesOfTheOtherToolsAreAccepted)
     struct Maker {
         std::string SumFile;
         std::vector<std::string> Command;
-        enum { AllNames, RhashNames, SfvNames } Names;
+        enum {
+            AllNames,
+            RhashNames,
+            SfvNames
+        } Names;
     };
     const std::vector<Maker> makers{
         {"MD5SUMS", {"md5sum"}, Maker::AllNames},
@@ -151,7 +170,9 @@ TEST_F(CheckTest, SumFilesOfTheOtherToolsAreAccepted)
         {"sha384 tagged", {"sha384sum", "--tag"}, Maker::AllNames},
         {"sha512 tagged", {"sha512sum", "--tag"}, Maker::AllNames},
         {"rhash.sfv", {"rhash", "--sfv"}, Maker::SfvNames},
-        {"rhash bsd", {"rhash", "--bsd", "--md4", "--ripemd160", "--tiger", "--crc32", "--md5", "--sha1"}, Maker::RhashNames},
+        {"rhash bsd",
+         {"rhash", "--bsd", "--md4", "--ripemd160", "--tiger", "--crc32", "--md5", "--sha1"},
+         Maker::RhashNames},
         // 32 hex digits fit MD5, MD4 and RIPEMD-128: without a hint every one is tried.
         {"md4 without hint", {"rhash", "--simple", "--md4"}, Maker::RhashNames},
         {"x.md4", {"rhash", "--simple", "--md4"}, Maker::RhashNames},
@@ -171,7 +192,8 @@ TEST_F(CheckTest, SumFilesOfTheOtherToolsAreAccepted)
             // coreutils' own check prints the same lines.
             EXPECT_EQ(checked.Out, InFolderRun({maker.Command[0], "-c", maker.SumFile}).Out);
         } else {
-            const size_t lines = static_cast<size_t>(std::count(checked.Out.begin(), checked.Out.end(), '\n'));
+            const size_t lines =
+                static_cast<size_t>(std::count(checked.Out.begin(), checked.Out.end(), '\n'));
             const size_t perFile = maker.Command.size() > 3 ? maker.Command.size() - 2 : 1;
             EXPECT_EQ(lines, names.size() * perFile);
             EXPECT_EQ(checked.Out.find("FAILED"), std::string::npos);

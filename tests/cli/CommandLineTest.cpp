@@ -30,7 +30,8 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrongAndExitWithStatus2)
         {{"-c", "--tag"}, "quorvex: the --tag option is meaningless when verifying checksums"},
         {{"-c", "-r"}, "quorvex: the --recursive option is meaningless when verifying checksums"},
         {{"--quiet"}, "quorvex: the --quiet option is meaningful only when verifying checksums"},
-        {{"--ignore-missing"}, "quorvex: the --ignore-missing option is meaningful only when verifying checksums"},
+        {{"--ignore-missing"},
+         "quorvex: the --ignore-missing option is meaningful only when verifying checksums"},
         {{"--strict", "x"}, "quorvex: the --strict option is meaningful only when verifying checksums"},
     };
     for (const UsageCase& c : cases) {
@@ -54,10 +55,12 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput)
     EXPECT_EQ(help.Status, 0);
     EXPECT_EQ(help.Out.rfind("Usage: quorvex [OPTION]... [FILE|FOLDER]...\n", 0), 0u);
     // Every option the program takes is in the help, which the manual page is made from.
-    for (const std::string option : {"--algorithms", "--all", "--recursive", "--jobs", "--tag", "--sfv",
-                                     "--csv", "--tree", "--encoding", "--progress", "--no-progress",
-                                     "--check", "--ignore-missing", "--quiet", "--status", "--strict",
-                                     "--warn", "--help", "--version", "--md5", "--sha256"})
+    for (const std::string option :
+         {"--algorithms",  "--all",   "--recursive",      "--jobs",     "--tag",
+          "--sfv",         "--csv",   "--tree",           "--encoding", "--progress",
+          "--no-progress", "--check", "--ignore-missing", "--quiet",    "--status",
+          "--strict",      "--warn",  "--help",           "--version",  "--md5",
+          "--sha256"})
         EXPECT_NE(help.Out.find(option), std::string::npos) << option;
     const ProgramOutput version = RunProgram({QuorvexPath(), "--version"});
     EXPECT_EQ(version.Status, 0);
@@ -92,8 +95,7 @@ TEST(ProgressText, FitsTheTerminalAndShowsTheEndOfALongName)
 {
     const std::string line = ProgressText(3, 120, "folder/a rather long name.iso", 50, 200, 312.46e6, 65, 80);
     EXPECT_EQ(line, "[3/120] folder/a rather long name.iso   25%  312.5 MB/s  1:05 left");
-    const std::string cut =
-        ProgressText(0, 1, std::string(300, 'n') + "/end.bin", 1, 0, 1e6, -1, 40);
+    const std::string cut = ProgressText(0, 1, std::string(300, 'n') + "/end.bin", 1, 0, 1e6, -1, 40);
     EXPECT_EQ(cut, "[0/1] ...nnnnnnnnnnnn/end.bin  1.0 MB/s");
     EXPECT_EQ(cut.size(), 39u);
     // A line feed in a name would break the line: it is shown as its picture.

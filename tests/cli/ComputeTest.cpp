@@ -134,8 +134,8 @@ TEST_F(ComputeTest, AllElevenAgreeWithTheSingleAlgorithmRunsWhateverTheThreads)
 {
     std::string expected;
     std::vector<std::vector<std::string>> perAlgorithm;
-    for (const std::string algorithm : {"md5", "crc32", "sha1", "haval256", "md4", "ripemd128",
-                                        "ripemd160", "sha256", "sha384", "sha512", "tiger"})
+    for (const std::string algorithm : {"md5", "crc32", "sha1", "haval256", "md4", "ripemd128", "ripemd160",
+                                        "sha256", "sha384", "sha512", "tiger"})
         perAlgorithm.push_back(Lines(Ours({"--tag", "--" + algorithm, "-j", "1"}, folder_.Names()).Out));
     for (size_t file = 0; file < folder_.Names().size(); ++file)
         for (const std::vector<std::string>& lines : perAlgorithm)
@@ -170,16 +170,16 @@ TEST_F(ComputeTest, TreeIsTheWindowsResultFileText)
     ASSERT_EQ(tree.Status, 0) << tree.Err;
     // The window's lines: MD5 in lower case, CRC-32 in at least six upper-case digits, the
     // engines in upper case; a TAB before each, CR LF after every node.
-    const std::string expected =
-        "一个文件\r\n"
-        "\tMD5：900150983cd24fb0d6963f7d28e17f72\r\n"
-        "\tCRC32_FCS32：352441C2\r\n"
-        "\tSHA1：A9993E364706816ABA3E25717850C26C9CD0D89D\r\n"
-        "\tTiger192：2AAB1484E8C158F2BFB8C5FF41B57A525129131C957B5F93\r\n";
+    const std::string expected = "一个文件\r\n"
+                                 "\tMD5：900150983cd24fb0d6963f7d28e17f72\r\n"
+                                 "\tCRC32_FCS32：352441C2\r\n"
+                                 "\tSHA1：A9993E364706816ABA3E25717850C26C9CD0D89D\r\n"
+                                 "\tTiger192：2AAB1484E8C158F2BFB8C5FF41B57A525129131C957B5F93\r\n";
     EXPECT_EQ(tree.Out, expected);
 
     // GB18030 on request: the same text as iconv converts it.
-    const ProgramOutput gb = Ours({"--tree", "--encoding=gb18030", "-a", "md5,crc32,sha1,tiger"}, {"一个文件"});
+    const ProgramOutput gb =
+        Ours({"--tree", "--encoding=gb18030", "-a", "md5,crc32,sha1,tiger"}, {"一个文件"});
     folder_.Write("utf8.txt", expected);
     EXPECT_EQ(gb.Out, RunProgram({"iconv", "-f", "UTF-8", "-t", "GB18030", folder_ / "utf8.txt"}).Out);
 
@@ -221,8 +221,7 @@ TEST_F(ComputeTest, StandardInputIsReadForADashOrNoName)
     EXPECT_EQ(RunProgram({QuorvexPath(), "-a", "sha256", "-"}, settings).Out, expected);
 
     // Through a pipe, between two files, and a second "-" finds it at its end, as in coreutils.
-    const ProgramOutput piped =
-        RunShell("cat large | \"$QUORVEX\" --md5 plain.txt - empty -", InFolder());
+    const ProgramOutput piped = RunShell("cat large | \"$QUORVEX\" --md5 plain.txt - empty -", InFolder());
     const ProgramOutput reference = RunShell("cat large | md5sum plain.txt - empty -", InFolder());
     EXPECT_EQ(piped.Out, reference.Out);
     EXPECT_EQ(piped.Status, 0) << piped.Err;

@@ -27,9 +27,9 @@ TEST(Faults, MissingFilesAreNamedAsSha256sumNamesThemAndTheRestIsHashed)
     TempDir folder;
     folder.Write("a", "first");
     folder.Write("b", "second");
-    const std::vector<std::string> names{"a", "no such", "it's gone", "back\\slash", "line\nfeed",
-                                         "colon:x", "bad \xff", "b", "tab\t", "\xe4\xbd\xa0", "",
-                                         "dir/gone"};
+    const std::vector<std::string> names{"a",          "no such",      "it's gone", "back\\slash",
+                                         "line\nfeed", "colon:x",      "bad \xff",  "b",
+                                         "tab\t",      "\xe4\xbd\xa0", "",          "dir/gone"};
     for (const std::string locale : {"C.UTF-8", "C"}) {
         SCOPED_TRACE(locale);
         RunSettings settings = In(folder);
@@ -98,8 +98,8 @@ TEST(Faults, RandomNamesAreQuotedAsCoreutilsQuotesThem)
         std::vector<std::string> theirs{"md5sum", "--"}, ours{QuorvexPath(), "--md5", "--"};
         theirs.insert(theirs.end(), names.begin(), names.end());
         ours.insert(ours.end(), names.begin(), names.end());
-        ExpectSameLines(AsProgram(RunProgram(ours, settings).Err, "md5sum"),
-                        RunProgram(theirs, settings).Err, locale);
+        ExpectSameLines(AsProgram(RunProgram(ours, settings).Err, "md5sum"), RunProgram(theirs, settings).Err,
+                        locale);
     }
 }
 
@@ -117,8 +117,8 @@ TEST(Faults, SpecialFilesAndReadErrorsAreReportedWithoutHanging)
     ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
 
     // Root reads every file, but no one reads a process's memory at address 0: a real read error.
-    const ProgramOutput out =
-        RunProgram({QuorvexPath(), "--sha1", "fifo", "socket", "/dev/null", "/proc/self/mem", "a"}, In(folder));
+    const ProgramOutput out = RunProgram(
+        {QuorvexPath(), "--sha1", "fifo", "socket", "/dev/null", "/proc/self/mem", "a"}, In(folder));
     ::close(sock);
     EXPECT_EQ(out.Out, RunProgram({"sha1sum", "a"}, In(folder)).Out);
     EXPECT_EQ(out.Err, "quorvex: fifo: Is a FIFO (named pipe), not a regular file\n"
@@ -170,13 +170,14 @@ TEST(Faults, AReaderThatGoesAwayEndsTheProgramQuietly)
     ASSERT_EQ(firstLine.size(), 64 + 2 + 4 + 1);
 
     // As every coreutils tool: SIGPIPE ends it, the shell sees 128 + 13.
-    ProgramOutput piped = RunShell("set -o pipefail; \"$QUORVEX\" --sha256 . | head -1; echo \"status $?\" >&2", settings);
+    ProgramOutput piped =
+        RunShell("set -o pipefail; \"$QUORVEX\" --sha256 . | head -1; echo \"status $?\" >&2", settings);
     EXPECT_EQ(piped.Out, firstLine);
     EXPECT_EQ(piped.Err, "status 141\n");
 
     // With SIGPIPE ignored the write fails instead: no message, status 1, and it stops at once.
-    piped = RunShell("trap '' PIPE; set -o pipefail; \"$QUORVEX\" --sha256 . | head -1; echo \"status $?\" >&2",
-                     settings);
+    piped = RunShell(
+        "trap '' PIPE; set -o pipefail; \"$QUORVEX\" --sha256 . | head -1; echo \"status $?\" >&2", settings);
     EXPECT_EQ(piped.Out, firstLine);
     EXPECT_EQ(piped.Err, "status 1\n");
 

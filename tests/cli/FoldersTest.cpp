@@ -68,15 +68,16 @@ TEST_F(FoldersTest, AFolderStandsForItsRegularFilesInTheOrderOfTheirNames)
     EXPECT_EQ(out.Err, "");
     EXPECT_EQ(out.Status, 0);
     // A slash at the end is not doubled; names come in the order given, a folder at its place.
-    EXPECT_EQ(RunProgram({QuorvexPath(), "--sha256", "outside", "top/", "top/a"}, InRoot()).Out,
-              Sha256sum({"outside", "top/.hidden", "top/a", "top/b", "top/link-to-file", "top/z z", "top/a"}).Out);
+    EXPECT_EQ(
+        RunProgram({QuorvexPath(), "--sha256", "outside", "top/", "top/a"}, InRoot()).Out,
+        Sha256sum({"outside", "top/.hidden", "top/a", "top/b", "top/link-to-file", "top/z z", "top/a"}).Out);
 }
 
 TEST_F(FoldersTest, RecursiveWalksTheTreeDepthFirstAndStopsAtALoop)
 {
     const ProgramOutput out = RunProgram({QuorvexPath(), "-r", "--sha256", "top"}, InRoot());
-    EXPECT_EQ(out.Out, Sha256sum({"top/.hidden", "top/a", "top/b", "top/link-to-file",
-                                  "top/link-to-other/o", "top/sub/c", "top/sub/deeper/d", "top/z z"})
+    EXPECT_EQ(out.Out, Sha256sum({"top/.hidden", "top/a", "top/b", "top/link-to-file", "top/link-to-other/o",
+                                  "top/sub/c", "top/sub/deeper/d", "top/z z"})
                            .Out);
     EXPECT_EQ(out.Err, "quorvex: top/loop: not followed: it leads back to a folder being walked\n");
     EXPECT_EQ(out.Status, 0);
@@ -95,7 +96,9 @@ TEST_F(FoldersTest, ALoopFurtherUpIsCaughtToo)
     // entered once, and its sub and its loop lead back.
     EXPECT_EQ(out.Out, RunProgram({"md5sum", "top/sub/c", "top/sub/deeper/d", "top/sub/up/.hidden",
                                    "top/sub/up/a", "top/sub/up/b", "top/sub/up/link-to-file",
-                                   "top/sub/up/link-to-other/o", "top/sub/up/z z"}, InRoot()).Out);
+                                   "top/sub/up/link-to-other/o", "top/sub/up/z z"},
+                                  InRoot())
+                           .Out);
     EXPECT_EQ(out.Err, "quorvex: top/sub/up/loop: not followed: it leads back to a folder being walked\n"
                        "quorvex: top/sub/up/sub: not followed: it leads back to a folder being walked\n");
     EXPECT_EQ(out.Status, 0);
@@ -116,7 +119,9 @@ TEST_F(FoldersTest, AFolderThatCannotBeListedIsReportedAndTheRestHashed)
     EXPECT_EQ(out.Err, "quorvex: top/loop: not followed: it leads back to a folder being walked\n"
                        "quorvex: top/sub: Permission denied\n");
     EXPECT_EQ(out.Out, RunProgram({"md5sum", "top/.hidden", "top/a", "top/b", "top/link-to-file",
-                                   "top/link-to-other/o", "top/z z"}, InRoot()).Out);
+                                   "top/link-to-other/o", "top/z z"},
+                                  InRoot())
+                           .Out);
     EXPECT_EQ(out.Status, 1);
 
     // A name that cannot be a folder: the system's reason, as md5sum gives it.
@@ -128,7 +133,8 @@ TEST_F(FoldersTest, AFolderThatCannotBeListedIsReportedAndTheRestHashed)
     // An unreadable file named on the command line, and one listed in a sum file.
     ASSERT_EQ(::chmod((root_ / "top/a").c_str(), 0), 0);
     const ProgramOutput theirs = RunProgram(WithoutOverride({"sha256sum", "top/a", "top/b"}), InRoot());
-    const ProgramOutput ours = RunProgram(WithoutOverride({QuorvexPath(), "--sha256", "top/a", "top/b"}), InRoot());
+    const ProgramOutput ours =
+        RunProgram(WithoutOverride({QuorvexPath(), "--sha256", "top/a", "top/b"}), InRoot());
     EXPECT_EQ(ours.Out, theirs.Out);
     EXPECT_EQ(AsProgram(ours.Err, "sha256sum"), theirs.Err);
     EXPECT_EQ(ours.Status, theirs.Status);

@@ -12,7 +12,6 @@
 
 template <class Engine>
 class EngineContract : public ::testing::Test {
-
 };
 
 // Counts the Burn calls that reach the engine, to see what destruction does.

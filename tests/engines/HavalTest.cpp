@@ -70,8 +70,7 @@ TEST(Haval, PadsToByte118ThenWritesVersionPassesLengthAndBitCount)
     HavalWithPad01 havalPad01;
     for (size_t length = 0; length <= 300; ++length) {
         Bytes message = RandomBytes(rng, length);
-        ASSERT_EQ(Hex(EngineDigest(haval, message)), Hex(PaddedDigest(message, 0x80)))
-            << "length " << length;
+        ASSERT_EQ(Hex(EngineDigest(haval, message)), Hex(PaddedDigest(message, 0x80))) << "length " << length;
         ASSERT_EQ(Hex(EngineDigest(havalPad01, message)), Hex(PaddedDigest(message, 0x01)))
             << "length " << length;
     }

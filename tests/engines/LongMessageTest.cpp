@@ -112,10 +112,7 @@ protected:
 
 // 4.5 GiB as nine calls of 512 MiB: the count passes 2^32 bits with the first call and 2^32
 // bytes with the ninth.
-TEST_P(LongMessages, SlowCountsBitsPast4GiB)
-{
-    FeedAndCompare(GetParam(), std::vector<size_t>(9, Piece));
-}
+TEST_P(LongMessages, SlowCountsBitsPast4GiB) { FeedAndCompare(GetParam(), std::vector<size_t>(9, Piece)); }
 
 // 512 MiB pieces add nothing to the low 32 bits of a 32-bit pair; pieces of other sizes make
 // the low word wrap in the addition itself, which must carry into the high word.

@@ -24,7 +24,8 @@ TEST(Md5, PublishedDigests)
 TEST(Md5, AgreesWithLibgcryptOnRandomMessages)
 {
     TDCP_md5 e;
-    ExpectAgreesOnRandomMessages(e, [](const Bytes& m) { return GcryptDigest(GCRY_MD_MD5, m); }, 5);
+    ExpectAgreesOnRandomMessages(
+        e, [](const Bytes& m) { return GcryptDigest(GCRY_MD_MD5, m); }, 5);
 }
 
 TEST(Md5, SlowCountsMessagesLongerThanTheLowCounterWord)

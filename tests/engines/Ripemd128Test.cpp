@@ -23,5 +23,6 @@ TEST(Ripemd128, PublishedDigests)
 TEST(Ripemd128, AgreesWithMhashOnRandomMessages)
 {
     TDCP_ripemd128 e;
-    ExpectAgreesOnRandomMessages(e, [](const Bytes& m) { return MhashDigest(MHASH_RIPEMD128, m); }, 128);
+    ExpectAgreesOnRandomMessages(
+        e, [](const Bytes& m) { return MhashDigest(MHASH_RIPEMD128, m); }, 128);
 }

@@ -21,7 +21,8 @@ TEST(Ripemd160, PublishedDigests)
 TEST(Ripemd160, AgreesWithLibgcryptOnRandomMessages)
 {
     TDCP_ripemd160 e;
-    ExpectAgreesOnRandomMessages(e, [](const Bytes& m) { return GcryptDigest(GCRY_MD_RMD160, m); }, 160);
+    ExpectAgreesOnRandomMessages(
+        e, [](const Bytes& m) { return GcryptDigest(GCRY_MD_RMD160, m); }, 160);
 }
 
 TEST(Ripemd160, SlowCountsMessagesLongerThanTheLowCounterWord)

@@ -28,16 +28,14 @@ TEST_P(Sha256Variant, AgreesWithLibgcrypt)
     ExpectAgreesWithLibgcrypt(e, GCRY_MD_SHA256, 64, 0x256);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sha256, Sha256Variant, ::testing::ValuesIn(Sha256Variants()),
-                         PrintVariant);
+INSTANTIATE_TEST_SUITE_P(Sha256, Sha256Variant, ::testing::ValuesIn(Sha256Variants()), PrintVariant);
 
 class Sha256Accelerated : public ShaVariantTest {};
 
 TEST_P(Sha256Accelerated, CompressesLikeThePortableCodeFromAnyChain)
 {
-    ExpectSameChains<Sha256Chain>(GetParam().compressions.Sha256, &Sha256CompressPortable, 64,
-                                  0x2561);
+    ExpectSameChains<Sha256Chain>(GetParam().compressions.Sha256, &Sha256CompressPortable, 64, 0x2561);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sha256, Sha256Accelerated,
-                         ::testing::ValuesIn(Accelerated(Sha256Variants())), PrintVariant);
+INSTANTIATE_TEST_SUITE_P(Sha256, Sha256Accelerated, ::testing::ValuesIn(Accelerated(Sha256Variants())),
+                         PrintVariant);

@@ -9,9 +9,9 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Sha512, EngineContract, TDCP_sha512);
 
 namespace {
 
-const Bytes kTwoBlockMessage = AsBytes(
-    "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopqrs"
-    "mnopqrstnopqrstu");
+const Bytes kTwoBlockMessage =
+    AsBytes("abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopqrs"
+            "mnopqrstnopqrstu");
 
 }  // namespace
 
@@ -106,16 +106,14 @@ TEST_P(Sha512Variant, AgreesWithLibgcrypt)
     ExpectAgreesWithLibgcrypt(sha512, GCRY_MD_SHA512, 128, 0x512);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sha512, Sha512Variant, ::testing::ValuesIn(Sha512Variants()),
-                         PrintVariant);
+INSTANTIATE_TEST_SUITE_P(Sha512, Sha512Variant, ::testing::ValuesIn(Sha512Variants()), PrintVariant);
 
 class Sha512Accelerated : public ShaVariantTest {};
 
 TEST_P(Sha512Accelerated, CompressesLikeThePortableCodeFromAnyChain)
 {
-    ExpectSameChains<Sha512Chain>(GetParam().compressions.Sha512, &Sha512CompressPortable, 128,
-                                  0x5121);
+    ExpectSameChains<Sha512Chain>(GetParam().compressions.Sha512, &Sha512CompressPortable, 128, 0x5121);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sha512, Sha512Accelerated,
-                         ::testing::ValuesIn(Accelerated(Sha512Variants())), PrintVariant);
+INSTANTIATE_TEST_SUITE_P(Sha512, Sha512Accelerated, ::testing::ValuesIn(Accelerated(Sha512Variants())),
+                         PrintVariant);

@@ -61,8 +61,7 @@ TEST(ShaDispatch, FindsTheInstructionSetsTheKernelReports)
 
 TEST(ShaDispatch, EnginesRunTheChosenCompressionAndGetTheOldOneBack)
 {
-    const ShaCompressions before =
-        UseShaCompressions({&CountingSha1, &CountingSha256, &CountingSha512});
+    const ShaCompressions before = UseShaCompressions({&CountingSha1, &CountingSha256, &CountingSha512});
     const Bytes message(1000, 0x61);
     TDCP_sha1 sha1;
     TDCP_sha256 sha256;

@@ -22,15 +22,13 @@ struct ShaVariant {
     bool runsHere;
 };
 
-inline std::string PrintVariant(const ::testing::TestParamInfo<ShaVariant>& info)
-{
-    return info.param.name;
-}
+inline std::string PrintVariant(const ::testing::TestParamInfo<ShaVariant>& info) { return info.param.name; }
 
 // Portable compressions everywhere, except the one that the variant under test replaces.
 inline std::vector<ShaVariant> Sha1Variants()
 {
-    ShaCompressions shaExtensions = PortableShaCompressions(), withAvx512 = shaExtensions, sseE = shaExtensions;
+    ShaCompressions shaExtensions = PortableShaCompressions(), withAvx512 = shaExtensions,
+                    sseE = shaExtensions;
     shaExtensions.Sha1 = &Sha1CompressShaExtensions;
     withAvx512.Sha1 = &Sha1CompressShaExtensionsAvx512Vl;
     sseE.Sha1 = &Sha1CompressShaExtensionsSseE;
@@ -87,8 +85,7 @@ private:
 
 // Every length from 0 to 300 (each pad position, one and two final blocks, several full
 // blocks), then a few messages of several MiB fed in random pieces.
-inline void ExpectAgreesWithLibgcrypt(TDCP_hash& engine, int gcryptAlgorithm, size_t blockSize,
-                                      uint64_t seed)
+inline void ExpectAgreesWithLibgcrypt(TDCP_hash& engine, int gcryptAlgorithm, size_t blockSize, uint64_t seed)
 {
     std::mt19937_64 rng(seed);
     for (size_t length = 0; length <= 300; ++length) {
@@ -111,8 +108,7 @@ public:
     {
         const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
         size_ = (bytes.size() + page - 1) / page * page + page;
-        void* map =
-            mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        void* map = mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (map == MAP_FAILED)
             throw std::runtime_error("mmap failed");
         map_ = static_cast<uint8_t*>(map);

@@ -51,8 +51,7 @@ TEST(Tiger, AgreesWithLibgcryptOnRandomMessages)
     }
     for (size_t length : {size_t(3) << 20, (size_t(5) << 20) + 55, (size_t(4) << 20) + 56}) {
         Bytes message = RandomBytes(rng, length);
-        ASSERT_EQ(Hex(EngineDigestInPieces(e, message, 64, rng)),
-                  Hex(GcryptDigest(GCRY_MD_TIGER1, message)))
+        ASSERT_EQ(Hex(EngineDigestInPieces(e, message, 64, rng)), Hex(GcryptDigest(GCRY_MD_TIGER1, message)))
             << "length " << length;
     }
 }

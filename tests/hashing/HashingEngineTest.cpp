@@ -75,7 +75,8 @@ Bytes Oracle(DigestAlgorithm algorithm, const Bytes& message)
     return {};
 }
 
-void ExpectSame(const std::vector<HashResult>& got, const std::vector<HashResult>& want, const std::string& what)
+void ExpectSame(const std::vector<HashResult>& got, const std::vector<HashResult>& want,
+                const std::string& what)
 {
     ASSERT_EQ(got.size(), want.size()) << what;
     for (size_t i = 0; i < got.size(); ++i) {
@@ -124,7 +125,8 @@ TEST_F(Hashing, EveryAlgorithmAgreesWithAnIndependentDigestForSmallAndLargeFiles
             ASSERT_EQ(results[i].Outcome, HashOutcome::Digests) << paths[i];
             EXPECT_EQ(results[i].BytesRead, static_cast<int64_t>(contents[paths[i]].size()));
             for (const DigestAlgorithmInfo& info : kDigestAlgorithms) {
-                EXPECT_EQ(Hex(results[i].Digest(info.Algorithm)), Hex(Oracle(info.Algorithm, contents[paths[i]])))
+                EXPECT_EQ(Hex(results[i].Digest(info.Algorithm)),
+                          Hex(Oracle(info.Algorithm, contents[paths[i]])))
                     << info.LineName << " of " << paths[i] << " with " << threads << " threads";
                 EXPECT_EQ(results[i].Digest(info.Algorithm).size(), info.DigestBytes);
             }
@@ -156,7 +158,8 @@ TEST_F(Hashing, EachFaultGetsItsOutcomeWithTheSystemsReasonAndTheNextFileIsHashe
     files.Add("proc-like", last).reportedSize = 0;  // as /proc reports: the content counts
     files.Add("empty", {});
     const std::string fine = AddRandom("fine", 7);
-    const std::vector<std::string> paths{"gone", "locked", "bad-sector", "shrank", "proc-like", "empty", fine};
+    const std::vector<std::string> paths{"gone",      "locked", "bad-sector", "shrank",
+                                         "proc-like", "empty",  fine};
 
     for (unsigned threads : {1u, 3u}) {
         const std::vector<HashResult> r = Hash(files, paths, AllAlgorithms(), SmallBlocks(threads));
@@ -170,8 +173,10 @@ TEST_F(Hashing, EachFaultGetsItsOutcomeWithTheSystemsReasonAndTheNextFileIsHashe
         EXPECT_EQ(r[3].BytesRead, 20000);
         EXPECT_EQ(r[3].SizeAtOpen, 30000);
         ASSERT_EQ(r[4].Outcome, HashOutcome::Digests);
-        EXPECT_EQ(Hex(r[4].Digest(DigestAlgorithm::MD5)), Hex(Oracle(DigestAlgorithm::MD5, contents["proc-like"])));
-        EXPECT_EQ(Hex(r[4].Digest(DigestAlgorithm::SHA1)), Hex(Oracle(DigestAlgorithm::SHA1, contents["proc-like"])));
+        EXPECT_EQ(Hex(r[4].Digest(DigestAlgorithm::MD5)),
+                  Hex(Oracle(DigestAlgorithm::MD5, contents["proc-like"])));
+        EXPECT_EQ(Hex(r[4].Digest(DigestAlgorithm::SHA1)),
+                  Hex(Oracle(DigestAlgorithm::SHA1, contents["proc-like"])));
         ASSERT_EQ(r[5].Outcome, HashOutcome::Digests);
         EXPECT_EQ(Hex(r[5].Digest(DigestAlgorithm::MD5)), "D41D8CD98F00B204E9800998ECF8427E");
         EXPECT_EQ(Hex(r[5].Digest(DigestAlgorithm::CRC32)), "00000000");
@@ -275,7 +280,8 @@ TEST_F(Hashing, StopAtAnyMomentLeavesTheFinishedPrefixThenOneStoppedResult)
         } else {
             EXPECT_EQ(got.size(), paths.size()) << "the stop came after the last file";
         }
-        ExpectSame(got, std::vector<HashResult>(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(got.size())),
+        ExpectSame(got,
+                   std::vector<HashResult>(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(got.size())),
                    "round " + std::to_string(round));
     }
 }

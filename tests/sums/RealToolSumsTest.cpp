@@ -64,7 +64,8 @@ TEST_P(RealToolSums, EveryListingIsReadWithItsVerdict)
     std::map<std::string, SumVerdict> verdicts;
     for (const SumListing& listing : contents.Listings) {
         const std::string path = ListedPath(sumFile, listing.Line.Name);
-        verdicts[listing.Line.Name] = Judge(listing.Line.Digest, listing.Line.Candidates, OracleDigests(path));
+        verdicts[listing.Line.Name] =
+            Judge(listing.Line.Digest, listing.Line.Candidates, OracleDigests(path));
         EXPECT_FALSE(listing.Line.Candidates.Empty());
     }
     // rhash --bsd lists each file once per algorithm; the others once.
@@ -112,7 +113,8 @@ TEST(RealToolSumsEdited, ByteOrderMarkLineEndsAndCommentsAreTolerated)
     for (const SumListing& listing : contents.Listings) {
         EXPECT_EQ(listing.Line.Name, "x");
         EXPECT_EQ(listing.Line.Digest, line.substr(0, 64));
-        EXPECT_EQ(Judge(listing.Line.Digest, listing.Line.Candidates, OracleDigests(dir / "x")), SumVerdict::Matches);
+        EXPECT_EQ(Judge(listing.Line.Digest, listing.Line.Candidates, OracleDigests(dir / "x")),
+                  SumVerdict::Matches);
     }
     EXPECT_EQ(contents.Listings[0].LineNumber, 4u);
     EXPECT_EQ(contents.Listings[1].LineNumber, 5u);

@@ -1,7 +1,7 @@
 // The line forms one by one, the hint from the sum file's name, and the lines that must be
 // refused with a reason rather than read as something else.
-#include "sums/SumFileReader.h"
 #include "sums/SumLine.h"
+#include "sums/SumFileReader.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +68,8 @@ TEST(SumLineForms, TaggedLinesOfCoreutilsAndRhash)
     EXPECT_EQ(Read("MD5 (paren (x) = y) = " + kMd5).Name, "paren (x) = y");
     EXPECT_EQ(Read("\\MD5 (line\\nfeed) = " + kMd5).Name, "line\nfeed");
     // The tag decides, whatever the sum file's name says.
-    EXPECT_EQ(Read("MD5 (x) = " + kMd5, HintFromSumFileName("SHA256SUMS")).Candidates, Set({DigestAlgorithm::MD5}));
+    EXPECT_EQ(Read("MD5 (x) = " + kMd5, HintFromSumFileName("SHA256SUMS")).Candidates,
+              Set({DigestAlgorithm::MD5}));
     EXPECT_NE(Refusal("WHIRLPOOL (x) = " + kSha256).find("unknown algorithm"), std::string::npos);
     EXPECT_NE(Refusal("SHA1 (x) = " + kMd5).find("length"), std::string::npos);
 }
@@ -140,8 +141,8 @@ SumFileContents Parse(const std::string& bytes, const std::string& name = "sums"
 TEST(SumFileBadInput, NulBytesLongLinesAndGarbageAreReportedByLine)
 {
     const std::string good = kMd5 + "  good\n";
-    const std::string text =
-        good + kMd5 + "  n" + std::string(1, '\0') + "l\n" + std::string(kMaxSumLineBytes + 1, 'x') + "\n" + good;
+    const std::string text = good + kMd5 + "  n" + std::string(1, '\0') + "l\n" +
+                             std::string(kMaxSumLineBytes + 1, 'x') + "\n" + good;
     const SumFileContents contents = Parse(text);
     ASSERT_EQ(contents.Listings.size(), 2u);
     EXPECT_EQ(contents.Listings[1].LineNumber, 4u);
@@ -167,7 +168,8 @@ TEST(SumFileBadInput, ProblemsBeyondTheKeptOnesAreStillCounted)
 
 TEST(SumFileParserChunks, ByteByByteGivesTheSameAsWhole)
 {
-    const std::string text = "\xEF\xBB\xBF" + kMd5 + "  one\r\n# c\n" + kSha1 + " *two\nbad\n" + kMd5 + "  last";
+    const std::string text =
+        "\xEF\xBB\xBF" + kMd5 + "  one\r\n# c\n" + kSha1 + " *two\nbad\n" + kMd5 + "  last";
     const SumFileContents whole = Parse(text);
     std::vector<SumListing> listings;
     size_t problems = 0;
@@ -193,7 +195,8 @@ TEST(SumFileParserChunks, ByteByByteGivesTheSameAsWhole)
 TEST(SumFileParserChunks, AHugeLineIsNotKept)
 {
     size_t problems = 0;
-    SumFileParser parser({}, nullptr, [&](const SumLineProblem& p) { problems += p.Reason == "line too long"; });
+    SumFileParser parser({}, nullptr,
+                         [&](const SumLineProblem& p) { problems += p.Reason == "line too long"; });
     const std::string block(1 << 20, 'z');
     for (int i = 0; i < 64; ++i)
         parser.Feed(block);

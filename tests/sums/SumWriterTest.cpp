@@ -1,8 +1,8 @@
 // Our lines against the real tools: byte for byte what coreutils writes, and accepted by the
 // tools' own checking (-c) over awkward names.
+#include "sums/SumWriter.h"
 #include "sums/SumFileReader.h"
 #include "sums/SumVerdict.h"
-#include "sums/SumWriter.h"
 #include "tests/support/SumsTesting.h"
 #include "tests/support/TestFiles.h"
 
@@ -31,7 +31,8 @@ protected:
         names_ = AwkwardNames(true);
         int i = 0;
         for (const std::string& name : names_) {
-            dir_.Write("data/" + name, std::string(static_cast<size_t>(i) * 97, 'q') + name + std::to_string(i));
+            dir_.Write("data/" + name,
+                       std::string(static_cast<size_t>(i) * 97, 'q') + name + std::to_string(i));
             ++i;
         }
     }
@@ -73,7 +74,9 @@ TEST_F(WrittenSums, ToolsCheckOurFilesAndWeReadThemBack)
         for (const std::string& name : names_)
             gnu += GnuSumLine(OracleFileHex(tool.Algorithm, dir_ / ("data/" + name)), "data/" + name);
         dir_.Write("ours.gnu", gnu);
-        EXPECT_EQ(RunShell("cd " + ShellWord(dir_.Path()) + " && " + tool.Command + " --strict -c ours.gnu >/dev/null"), 0)
+        EXPECT_EQ(RunShell("cd " + ShellWord(dir_.Path()) + " && " + tool.Command +
+                           " --strict -c ours.gnu >/dev/null"),
+                  0)
             << tool.Command;
         const SumFileContents back = ParseSumText(gnu, {});
         ASSERT_EQ(back.Listings.size(), names_.size());
@@ -87,15 +90,18 @@ TEST_F(WrittenSums, ToolsCheckOurFilesAndWeReadThemBack)
 TEST_F(WrittenSums, RhashChecksOurTaggedFile)
 {
     std::string tagged;
-    const DigestAlgorithm rhashKnows[] = {DigestAlgorithm::MD5, DigestAlgorithm::CRC32, DigestAlgorithm::SHA1,
-                                          DigestAlgorithm::MD4, DigestAlgorithm::RipeMD160, DigestAlgorithm::SHA256,
-                                          DigestAlgorithm::SHA384, DigestAlgorithm::SHA512, DigestAlgorithm::Tiger192};
+    const DigestAlgorithm rhashKnows[] = {
+        DigestAlgorithm::MD5,    DigestAlgorithm::CRC32,     DigestAlgorithm::SHA1,
+        DigestAlgorithm::MD4,    DigestAlgorithm::RipeMD160, DigestAlgorithm::SHA256,
+        DigestAlgorithm::SHA384, DigestAlgorithm::SHA512,    DigestAlgorithm::Tiger192};
     // rhash reads "\" as a folder separator and has no escapes: the plainer names.
     for (const std::string& name : AwkwardNames(false))
         for (DigestAlgorithm algorithm : rhashKnows)
-            tagged += TaggedSumLine(algorithm, OracleFileHex(algorithm, dir_ / ("data/" + name)), "data/" + name);
+            tagged +=
+                TaggedSumLine(algorithm, OracleFileHex(algorithm, dir_ / ("data/" + name)), "data/" + name);
     dir_.Write("ours.bsd", tagged);
-    EXPECT_EQ(RunShell("cd " + ShellWord(dir_.Path()) + " && rhash --skip-ok -c ours.bsd >/dev/null 2>&1"), 0);
+    EXPECT_EQ(RunShell("cd " + ShellWord(dir_.Path()) + " && rhash --skip-ok -c ours.bsd >/dev/null 2>&1"),
+              0);
     // A changed byte must make rhash fail, or the test above proves nothing.
     std::string broken = tagged;
     broken[broken.find(") = ") + 4] ^= 1;

@@ -35,7 +35,10 @@ public:
     bool FileExists(const std::string& path) override { return real_.FileExists(path); }
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override;
     bool FolderExists(const std::string& path) override { return real_.FolderExists(path); }
-    std::vector<FolderItem> ScanFolder(const std::string& folder) override { return real_.ScanFolder(folder); }
+    std::vector<FolderItem> ScanFolder(const std::string& folder) override
+    {
+        return real_.ScanFolder(folder);
+    }
     int64_t ProbeSize(const std::string& path) override;
 
     // What an opened file keeps of its path's faults: a copy, so that a read left behind by a
@@ -44,7 +47,7 @@ public:
         std::string openFailure;  // empty: the open succeeds
         int failingRead = 0;      // 0: none
         std::string readFailure;
-        int shortRead = 0;        // 0: none
+        int shortRead = 0;  // 0: none
         size_t shortBytes = 0;
         int heldRead = 0;
         std::shared_ptr<ReadGate> gate;

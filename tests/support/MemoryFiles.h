@@ -29,11 +29,11 @@ struct MemoryFile {
     std::vector<uint8_t> content;
     int64_t reportedSize = -1;  // -1: the content's size
     bool exists = true;
-    std::string openFailure;   // non-empty: the open throws it
-    int failingRead = 0;       // the nth read (from 1) throws "Input/output error"
-    int blockingRead = 0;      // the nth read waits at the gate first
+    std::string openFailure;  // non-empty: the open throws it
+    int failingRead = 0;      // the nth read (from 1) throws "Input/output error"
+    int blockingRead = 0;     // the nth read waits at the gate first
     std::shared_ptr<ReadGate> gate;
-    bool endless = false;      // after the content, every read brings more bytes
+    bool endless = false;  // after the content, every read brings more bytes
     std::shared_ptr<ReadMeter> meter;
 };
 

@@ -60,8 +60,7 @@ Bytes EngineDigest(TDCP_hash& engine, const Bytes& message)
     return digest;
 }
 
-Bytes EngineDigestInPieces(TDCP_hash& engine, const Bytes& message, size_t blockSize,
-                           std::mt19937_64& rng)
+Bytes EngineDigestInPieces(TDCP_hash& engine, const Bytes& message, size_t blockSize, std::mt19937_64& rng)
 {
     Bytes digest(engine.HashSize() / 8);
     engine.Init();

@@ -22,7 +22,6 @@ Bytes RandomBytes(std::mt19937_64& rng, size_t size);
 // Our engine over one message: Init, one Update, Final.
 Bytes EngineDigest(TDCP_hash& engine, const Bytes& message);
 // The same message fed in random pieces, with pieces of 0 bytes and pieces ending on block edges.
-Bytes EngineDigestInPieces(TDCP_hash& engine, const Bytes& message, size_t blockSize,
-                           std::mt19937_64& rng);
+Bytes EngineDigestInPieces(TDCP_hash& engine, const Bytes& message, size_t blockSize, std::mt19937_64& rng);
 
 bool AllZero(std::span<const std::byte> bytes);

@@ -38,4 +38,3 @@ private:
     bool open_ = false;
     int waiting_ = 0;
 };
-

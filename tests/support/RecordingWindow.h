@@ -11,8 +11,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <iterator>
+#include <mutex>
 #include <string>
 #include <vector>
 

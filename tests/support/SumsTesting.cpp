@@ -67,7 +67,8 @@ std::string OracleFileHex(DigestAlgorithm algorithm, const std::string& path)
     const Bytes content{std::istreambuf_iterator<char>(in), {}};
     if (algorithm == DigestAlgorithm::CRC32) {
         char digits[9];
-        std::snprintf(digits, sizeof digits, "%08lx", crc32(0, content.data(), static_cast<uInt>(content.size())));
+        std::snprintf(digits, sizeof digits, "%08lx",
+                      crc32(0, content.data(), static_cast<uInt>(content.size())));
         return digits;
     }
     if (algorithm == DigestAlgorithm::RipeMD128)

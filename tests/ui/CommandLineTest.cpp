@@ -90,7 +90,8 @@ TEST(CommandLineTest, RelativeNamesAreReadAgainstTheStartFolder)
     EXPECT_EQ(AbsoluteName("a.txt", "/"), "/a.txt");
     EXPECT_EQ(AbsoluteName("caf\xE9", "/d\xFF"), "/d\xFF/caf\xE9");
     EXPECT_EQ(AbsoluteName("/srv/a.txt", "/home/u"), "/srv/a.txt");
-    EXPECT_EQ(AbsoluteName("", "/home/u"), "") << "an empty name is refused as it stands, not taken as the folder";
+    EXPECT_EQ(AbsoluteName("", "/home/u"), "")
+        << "an empty name is refused as it stands, not taken as the folder";
     EXPECT_EQ(AbsoluteName("a.txt", ""), "a.txt") << "no start folder known";
 }
 

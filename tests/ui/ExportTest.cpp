@@ -43,8 +43,8 @@ TEST_F(ExportTest, CopyAllPutsTheHeaderAndEveryNodeOnTheClipboard)
 
     CalculateOneFile();
     Find<QAction>("N1")->trigger();
-    const std::string expected = "Quorvex校验结果：\r\n\r\na.txt\r\n" + Md5Text("abc") + "\r\n" +
-                                 Sha1Text("abc") + "\r\n";
+    const std::string expected =
+        "Quorvex校验结果：\r\n\r\na.txt\r\n" + Md5Text("abc") + "\r\n" + Sha1Text("abc") + "\r\n";
     ASSERT_EQ(dialogs.ClipboardTexts.size(), 2);
     EXPECT_EQ(dialogs.ClipboardTexts[1].toUtf8().toStdString(), expected);
 }
@@ -62,7 +62,6 @@ TEST_F(ExportTest, CopySelectedCopiesTheSelectedNodeOnlyAndNothingWithoutOne)
     ASSERT_EQ(dialogs.ClipboardTexts.size(), 2);
     EXPECT_EQ(dialogs.ClipboardTexts[0], QStringLiteral("a.txt"));
     EXPECT_EQ(dialogs.ClipboardTexts[1].toStdString(), Md5Text("abc"));
-
 }
 
 TEST_F(ExportTest, RightClickOpensThePopupWithoutMovingTheSelection)

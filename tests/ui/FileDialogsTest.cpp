@@ -132,7 +132,10 @@ TEST(FileDialogsTest, EachDialogHasItsSettingsAndJudgesFilesByName)
 // A PNG picture under a text file's name, and one without any extension.
 constexpr char kPngStart[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR";
 
-QString CommentOf(const char* mimeName) { return QMimeDatabase().mimeTypeForName(QString::fromLatin1(mimeName)).comment(); }
+QString CommentOf(const char* mimeName)
+{
+    return QMimeDatabase().mimeTypeForName(QString::fromLatin1(mimeName)).comment();
+}
 
 TEST(FileDialogsTest, TheIconProviderGoesByTheNameAndNeverByTheContent)
 {
@@ -212,7 +215,8 @@ TEST(FileDialogsTest, ListingAFolderInTheOpenDialogOpensNoFileInIt)
     dialogs.ChooseFilesToCheck(nullptr);
     EXPECT_EQ(types.size(), 4);
     EXPECT_TRUE(types.contains(CommentOf("text/plain"))) << types.join(QStringLiteral(", ")).toStdString();
-    EXPECT_TRUE(watch.FilesOpened().isEmpty()) << watch.FilesOpened().join(QStringLiteral(", ")).toStdString();
+    EXPECT_TRUE(watch.FilesOpened().isEmpty())
+        << watch.FilesOpened().join(QStringLiteral(", ")).toStdString();
 }
 
 }  // namespace

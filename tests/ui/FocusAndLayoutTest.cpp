@@ -81,7 +81,8 @@ TEST_F(FocusAndLayoutTest, TheResultTreeDrawsLinesFromEachFileDownToItsResultLin
 
     const QModelIndex firstLine = TreeNode(0, 0);
     EXPECT_GT(InkIn(image, cell(firstLine, 0), background), 0) << "no line to the first file's result line";
-    EXPECT_GT(InkIn(image, cell(firstLine, 1), background), 0) << "no line from the first file on to the second";
+    EXPECT_GT(InkIn(image, cell(firstLine, 1), background), 0)
+        << "no line from the first file on to the second";
     EXPECT_GT(InkIn(image, cell(TreeNode(0), 0), background), 0) << "no box in front of a file";
     // Below the last file nothing goes on at the files' level.
     const int lastLine = view->model()->rowCount(TreeNode(1)) - 1;
@@ -97,7 +98,8 @@ public:
     {
         const QPoint grab(0, handle_->height() / 2);
         Send(QEvent::MouseButtonPress, handle_->mapToGlobal(grab), Qt::LeftButton);
-        const QPoint target(splitter_->contentsRect().right() + 1 - treeWidth - splitter_->handleWidth(), grab.y());
+        const QPoint target(splitter_->contentsRect().right() + 1 - treeWidth - splitter_->handleWidth(),
+                            grab.y());
         const QPoint global = splitter_->mapToGlobal(target);
         Send(QEvent::MouseMove, global, Qt::NoButton);
         Send(QEvent::MouseButtonRelease, global, Qt::LeftButton);

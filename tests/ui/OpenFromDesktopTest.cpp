@@ -82,7 +82,8 @@ TEST_F(OpenFromDesktopTest, TheStartNamesAreOneDropFolderFirstWithOneBoxForTheRe
     EXPECT_EQ(Paths(), (std::vector<std::string>{inside, file}));
     ASSERT_EQ(dialogs.Errors.size(), 1) << "one box for the whole drop";
     for (const std::string& refused : {missing, fifo, std::string()})
-        EXPECT_TRUE(dialogs.Errors[0].contains(QString::fromStdString("Cannot open file \"" + refused + "\"")))
+        EXPECT_TRUE(
+            dialogs.Errors[0].contains(QString::fromStdString("Cannot open file \"" + refused + "\"")))
             << refused;
     EXPECT_EQ(form.StatusText(), QStringLiteral("待计算的文件总数:2"));
     EXPECT_TRUE(Button("CalculateToolBtn")->isEnabled());
@@ -131,7 +132,8 @@ TEST_F(OpenFromDesktopTest, NamesHandedInDuringAPassAreTakenAsADropDuringAPass)
         });
         // The pass runs off the window's thread, so the window takes the request meanwhile.
         EXPECT_TRUE(QTest::qWaitFor([&] { return form.Core().List().Count() == 2; }, 20000));
-        commandsStayedDisabled = !Button("CalculateToolBtn")->isEnabled() && !Find<QMenu>("FileMenu")->isEnabled();
+        commandsStayedDisabled =
+            !Button("CalculateToolBtn")->isEnabled() && !Find<QMenu>("FileMenu")->isEnabled();
         EXPECT_EQ(later.get(), HandOverResult::Delivered);
         gate->Open();
     });
@@ -148,7 +150,8 @@ TEST_F(OpenFromDesktopTest, NamesHandedInDuringAPassAreTakenAsADropDuringAPass)
 TEST(SumoraProgramTest, AnUnknownOptionEndsTheProgramBeforeAnyWindow)
 {
     QProcess program;
-    program.start(QStringLiteral(QUORVEX_SUMORA_PROGRAM), {QStringLiteral("--new-windows"), QStringLiteral("a")});
+    program.start(QStringLiteral(QUORVEX_SUMORA_PROGRAM),
+                  {QStringLiteral("--new-windows"), QStringLiteral("a")});
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitCode(), 2);
     EXPECT_TRUE(program.readAllStandardError().endsWith(

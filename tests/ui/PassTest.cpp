@@ -123,10 +123,9 @@ TEST_F(PassTest, ADropDuringAPassIsAppendedNotVisitedAndLeavesTheCommandsDisable
     QTimer::singleShot(0, &form, [&] {
         ranDuringPass = form.Core().PassRunning();
         Drop({dropped});
-        commandsDisabledAfterDrop = !Button("CalculateToolBtn")->isEnabled() &&
-                                    !Action("CalculateMenu")->isEnabled() &&
-                                    !Find<QMenu>("FileMenu")->isEnabled() &&
-                                    !Find<QToolBar>("ToolBar")->isEnabled();
+        commandsDisabledAfterDrop =
+            !Button("CalculateToolBtn")->isEnabled() && !Action("CalculateMenu")->isEnabled() &&
+            !Find<QMenu>("FileMenu")->isEnabled() && !Find<QToolBar>("ToolBar")->isEnabled();
         hashButtonDisabled = !Button("HashSelToolBtn")->isEnabled();
         // Commands of the disabled set do nothing while the pass runs.
         Action("CalculateMenu")->trigger();

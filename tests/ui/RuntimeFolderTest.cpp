@@ -39,7 +39,8 @@ TEST_F(RuntimeFolderTest, AnXdgFolderThatIsMissingRelativeOrOpenToOthersGivesWay
     TempDir open;
     ASSERT_EQ(chmod(open.Path().c_str(), 0755), 0);
     const std::string missing = parent / "gone";
-    for (const char* xdg : {static_cast<const char*>(nullptr), "", "relative/run", missing.c_str(), open.Path().c_str()}) {
+    for (const char* xdg :
+         {static_cast<const char*>(nullptr), "", "relative/run", missing.c_str(), open.Path().c_str()}) {
         SCOPED_TRACE(xdg ? xdg : "(unset)");
         EXPECT_EQ(PrivateRuntimeFolder(xdg, parent.Path(), why), fallback) << why;
         EXPECT_EQ(ModeOf(fallback), 0700u);

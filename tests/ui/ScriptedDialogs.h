@@ -25,7 +25,7 @@ public:
     std::vector<std::string> ProposedSaveNames;  // one per save dialog shown
     QStringList OfferedSaveFilters;              // the further filters of the last save dialog
     int SumFilesAsked = 0;
-    QStringList OfferedDigests;                  // what each compare dialog started from
+    QStringList OfferedDigests;  // what each compare dialog started from
     QStringList Errors;
     QStringList ClipboardTexts;  // every text put on the clipboard, in order
     std::vector<QUrl> OpenedUrls;

@@ -10,9 +10,9 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -63,9 +63,8 @@ class SingleWindowTest : public testing::Test {
 protected:
     SingleWindowTest()
     {
-        QObject::connect(&window, &SingleWindow::Requested, [this](const WindowRequest& request) {
-            requests.push_back(request);
-        });
+        QObject::connect(&window, &SingleWindow::Requested,
+                         [this](const WindowRequest& request) { requests.push_back(request); });
     }
 
     // A later start in a thread of its own, as the window's event loop must run meanwhile.
@@ -114,8 +113,10 @@ TEST(WindowRequestTest, AnythingButOneWholeRequestIsBad)
     EXPECT_EQ(DecodeWindowRequest("Q", decoded), FrameState::Incomplete);
     EXPECT_EQ(DecodeWindowRequest("QX", decoded), FrameState::Bad);
     EXPECT_EQ(DecodeWindowRequest(frame + "x", decoded), FrameState::Bad) << "bytes after the request";
-    EXPECT_EQ(DecodeWindowRequest(std::string("QVX1\0\0\0\0", 8), decoded), FrameState::Bad) << "no token field";
-    EXPECT_EQ(DecodeWindowRequest(std::string("QVX1\0\0\0\2ab", 10), decoded), FrameState::Bad) << "unended name";
+    EXPECT_EQ(DecodeWindowRequest(std::string("QVX1\0\0\0\0", 8), decoded), FrameState::Bad)
+        << "no token field";
+    EXPECT_EQ(DecodeWindowRequest(std::string("QVX1\0\0\0\2ab", 10), decoded), FrameState::Bad)
+        << "unended name";
     EXPECT_EQ(DecodeWindowRequest(std::string("QVX1\x7f\0\0\0", 8), decoded), FrameState::Bad) << "2 GiB";
 }
 
@@ -181,7 +182,8 @@ TEST_F(SingleWindowTest, AWindowThatCannotListenOpensAloneAndLetsGoOfTheLock)
     SingleWindow second(deep);
     second.ListenPatience = 20s;
     EXPECT_EQ(second.Claim({{"/srv/a"}, ""}, why), SingleWindow::Start::Alone);
-    EXPECT_NE(why.find("cannot listen"), std::string::npos) << "it took the lock itself, waiting for nobody: " << why;
+    EXPECT_NE(why.find("cannot listen"), std::string::npos)
+        << "it took the lock itself, waiting for nobody: " << why;
 }
 
 TEST_F(SingleWindowTest, AClosedWindowLeavesNeitherSocketNorLock)
@@ -210,7 +212,8 @@ TEST_F(SingleWindowTest, SomethingElseOnTheSocketIsCutOffWithoutARequest)
     QTest::qWait(0);
     EXPECT_TRUE(requests.empty());
 
-    EXPECT_EQ(LaterStart({{"/srv/after"}, ""}, why), SingleWindow::Start::HandedOver) << "still serving: " << why;
+    EXPECT_EQ(LaterStart({{"/srv/after"}, ""}, why), SingleWindow::Start::HandedOver)
+        << "still serving: " << why;
 }
 
 TEST_F(SingleWindowTest, AnotherUsersStartIsNotTakenEvenWhereItCanReachTheSocket)

@@ -23,11 +23,11 @@ TEST_F(StartupTest, WindowToolBarAndStatusBar)
     EXPECT_EQ(form.StatusText(), QStringLiteral("准备就绪"));
     EXPECT_EQ(Find<QLabel>("StatusPanel0")->width(), 350);
 
-    const Texts names{"OpenFileToolBtn", "OpenDocuToolBtn", "DeleteToolBtn", "DeleteListToolBtn",
-                      "SaveToolBtn", "HashSelToolBtn", "CalculateToolBtn"};
+    const Texts names{"OpenFileToolBtn", "OpenDocuToolBtn", "DeleteToolBtn",   "DeleteListToolBtn",
+                      "SaveToolBtn",     "HashSelToolBtn",  "CalculateToolBtn"};
     const Texts captions{"添加文件", "添加文件夹", "删除文件", "清空列表", "保存列表", "算法选择", "计算"};
-    const Texts hints{"添加单个文件", "添加文件夹下的所有文件", "删除选中的文件", "清除所有文件",
-                      "保存结果到文件", "选择需要的算法", "开始计算"};
+    const Texts hints{"添加单个文件",   "添加文件夹下的所有文件", "删除选中的文件", "清除所有文件",
+                      "保存结果到文件", "选择需要的算法",         "开始计算"};
     const bool enabled[] = {true, true, false, false, false, true, false};
     QList<QImage> pictures;
     int previousX = -1;
@@ -64,19 +64,26 @@ TEST_F(StartupTest, MenusInOrderWithShortcutsPicturesAndStates)
     };
     const std::vector<std::pair<const char*, std::vector<Entry>>> menus = {
         {"FileMenu",
-         {{"OpenFileMenu", "添加文件", "Ctrl+O", true, true}, {"OpenDocuMenu", "添加文件夹", "", true, true},
-          {"ImportSumFileMenu", "导入校验文件", "", true, false}, {"Cut1", "", "", true, false}, {"DeleteFileMenu", "删除文件", "", true, false},
-          {"DeleteListMenu", "清空列表", "", true, false}, {"Cut4", "", "", true, false},
-          {"SaveMenu", "保存列表", "Ctrl+S", false, true}, {"Cut2", "", "", true, false},
+         {{"OpenFileMenu", "添加文件", "Ctrl+O", true, true},
+          {"OpenDocuMenu", "添加文件夹", "", true, true},
+          {"ImportSumFileMenu", "导入校验文件", "", true, false},
+          {"Cut1", "", "", true, false},
+          {"DeleteFileMenu", "删除文件", "", true, false},
+          {"DeleteListMenu", "清空列表", "", true, false},
+          {"Cut4", "", "", true, false},
+          {"SaveMenu", "保存列表", "Ctrl+S", false, true},
+          {"Cut2", "", "", true, false},
           {"QuitMenu", "退出", "", true, true}}},
         {"ToolsMenu",
-         {{"HashMenu", "算法选择", "", true, false}, {"Cut3", "", "", true, false},
+         {{"HashMenu", "算法选择", "", true, false},
+          {"Cut3", "", "", true, false},
           {"CalculateMenu", "计算", "Ctrl+J", false, false},
           {"CompareDigestMenu", "比较摘要", "Ctrl+F", true, false}}},
         {"HelpMenu", {{"HomePage", "官方网站", "Ctrl+H", true, true}}},
         {"ListPopupMenu",
          {{"CopyResultMenu", "复制选中的到剪贴板", "Ctrl+C", true, false},
-          {"N1", "复制全部到剪贴板", "Ctrl+Alt+C", true, false}, {"N2", "", "", true, false},
+          {"N1", "复制全部到剪贴板", "Ctrl+Alt+C", true, false},
+          {"N2", "", "", true, false},
           {"N3", "保存所有结果到文件", "Ctrl+S", true, false}}},
     };
     for (const auto& [menuName, entries] : menus) {
@@ -96,14 +103,16 @@ TEST_F(StartupTest, MenusInOrderWithShortcutsPicturesAndStates)
     }
     const QList<QAction*> bar = Find<QMenuBar>("MainMenu")->actions();
     ASSERT_EQ(bar.size(), 3);
-    EXPECT_EQ(Texts({bar[0]->text(), bar[1]->text(), bar[2]->text()}), Texts({"文件(&F)", "工具(&T)", "帮助(&H)"}));
+    EXPECT_EQ(Texts({bar[0]->text(), bar[1]->text(), bar[2]->text()}),
+              Texts({"文件(&F)", "工具(&T)", "帮助(&H)"}));
 }
 
 TEST_F(StartupTest, AlgorithmMenuAndEngineListStartWithMd5AndSha1)
 {
     const QList<QAction*> items = Find<QMenu>("HashSelect")->actions();
-    const Texts names{"CRC32_FCS32Hash", "Haval256Hash", "MD4Hash",    "MD5Hash",    "RipeMD128Hash", "RipeMD160Hash",
-                      "SHA1Hash",        "SHA256Hash",   "SHA384Hash", "SHA512Hash", "Tiger192Hash"};
+    const Texts names{"CRC32_FCS32Hash", "Haval256Hash",  "MD4Hash",     "MD5Hash",
+                      "RipeMD128Hash",   "RipeMD160Hash", "SHA1Hash",    "SHA256Hash",
+                      "SHA384Hash",      "SHA512Hash",    "Tiger192Hash"};
     const Texts captions{"CRC32 / FCS32", "Haval256", "MD4",    "MD5",    "RipeMD128", "RipeMD160",
                          "SHA1",          "SHA256",   "SHA384", "SHA512", "Tiger192"};
     ASSERT_EQ(items.size(), 11);
@@ -114,8 +123,11 @@ TEST_F(StartupTest, AlgorithmMenuAndEngineListStartWithMd5AndSha1)
         EXPECT_EQ(items[i]->isChecked(), i == 3 || i == 6);
     }
 
-    const Texts engines{"SHA1",   "Haval (256bit, 5 passes)", "MD4",    "RipeMD-128", "RipeMD-160",
-                        "SHA256", "SHA384",                   "SHA512", "Tiger",      "MD5"};
+    const Texts engines{"SHA1",       "Haval (256bit, 5 passes)",
+                        "MD4",        "RipeMD-128",
+                        "RipeMD-160", "SHA256",
+                        "SHA384",     "SHA512",
+                        "Tiger",      "MD5"};
     auto* lstHashes = Find<QListWidget>("lstHashes");
     EXPECT_FALSE(lstHashes->isVisible());
     ASSERT_EQ(lstHashes->count(), 10);

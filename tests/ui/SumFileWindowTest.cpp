@@ -17,11 +17,15 @@ namespace {
 class SumFileWindowTest : public WindowTest {
 protected:
     QAbstractItemModel* ListModel() { return List()->model(); }
-    QString Verdict(int row) { return ListModel()->index(row, CheckListModel::VerdictColumn).data().toString(); }
+    QString Verdict(int row)
+    {
+        return ListModel()->index(row, CheckListModel::VerdictColumn).data().toString();
+    }
     int RowOf(const std::string& caption)
     {
         for (int row = 0; row < ListModel()->rowCount(); ++row)
-            if (ListModel()->index(row, CheckListModel::NameColumn).data().toString() == QString::fromStdString(caption))
+            if (ListModel()->index(row, CheckListModel::NameColumn).data().toString() ==
+                QString::fromStdString(caption))
                 return row;
         ADD_FAILURE() << caption;
         return -1;
@@ -39,7 +43,9 @@ protected:
         dir.Write("same 2", "before the change");
         dir.Write("other", "other content");
         dir.Write("gone", "soon gone");
-        ASSERT_EQ(RunShell("cd " + ShellWord(dir.Path()) + " && sha256sum 'same 1' 'same 2' other gone > SHA256SUMS"), 0);
+        ASSERT_EQ(RunShell("cd " + ShellWord(dir.Path()) +
+                           " && sha256sum 'same 1' 'same 2' other gone > SHA256SUMS"),
+                  0);
         dir.Write("same 2", "one content");
         std::filesystem::remove(dir / "gone");
     }
@@ -163,10 +169,11 @@ TEST_F(SumFileWindowTest, TheChosenFilterDecidesWhatIsSaved)
     dialogs.SaveFilterAnswers.push_back(2);
     Action("SaveMenu")->trigger();
     EXPECT_EQ(dialogs.OfferedSaveFilters,
-              QStringList({"MD5 校验文件 (*.md5)", "SHA1 校验文件 (*.sha1)", "BSD 格式校验文件，全部算法 (*.sum)",
-                           "CSV 表格 (*.csv)"}));
+              QStringList({"MD5 校验文件 (*.md5)", "SHA1 校验文件 (*.sha1)",
+                           "BSD 格式校验文件，全部算法 (*.sum)", "CSV 表格 (*.csv)"}));
     EXPECT_EQ(ReadWholeFile(dir / "sums.md5.txt"), OracleFileHex(DigestAlgorithm::SHA1, a) + "  sub/a\n" +
-                                                       OracleFileHex(DigestAlgorithm::SHA1, dir / "b b") + "  b b\n");
+                                                       OracleFileHex(DigestAlgorithm::SHA1, dir / "b b") +
+                                                       "  b b\n");
     EXPECT_EQ(RunShell("cd " + ShellWord(dir.Path()) + " && sha1sum --quiet --strict -c sums.md5.txt"), 0);
 
     // Below another folder: the files outside it are named absolutely.
@@ -176,7 +183,8 @@ TEST_F(SumFileWindowTest, TheChosenFilterDecidesWhatIsSaved)
     const std::string tagged = ReadWholeFile(dir / "sub/all.sum");
     EXPECT_EQ(tagged.find("MD5 (a) = "), 0u) << tagged;
     EXPECT_NE(tagged.find("SHA1 (" + dir.Path() + "/b b) = "), std::string::npos) << tagged;
-    EXPECT_EQ(RunShell("cd " + ShellWord(dir.Path() + "/sub") + " && rhash --skip-ok -c all.sum >/dev/null"), 0);
+    EXPECT_EQ(RunShell("cd " + ShellWord(dir.Path() + "/sub") + " && rhash --skip-ok -c all.sum >/dev/null"),
+              0);
 
     dialogs.SaveAnswers.push_back(dir / "table.txt");
     dialogs.SaveFilterAnswers.push_back(4);

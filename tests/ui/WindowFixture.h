@@ -58,8 +58,10 @@ protected:
     {
         if (checkModels) {
             // A row announced too late or a wrong parent ends the test program at once.
-            listModelTester.emplace(ModelOf("NeedCheckFileList"), QAbstractItemModelTester::FailureReportingMode::Fatal);
-            treeModelTester.emplace(ModelOf("ResultTreeView"), QAbstractItemModelTester::FailureReportingMode::Fatal);
+            listModelTester.emplace(ModelOf("NeedCheckFileList"),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+            treeModelTester.emplace(ModelOf("ResultTreeView"),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
         }
         form.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
