@@ -71,7 +71,6 @@ private:
     bool ended_ = false;
     size_t applied_ = 0;
     int shownPercent_ = 0;
-    size_t shownFile_ = 0;
     std::chrono::steady_clock::time_point started_;
     std::chrono::steady_clock::time_point rateShown_;
 };

@@ -4,6 +4,8 @@
 # New inputs go to build-fuzz/corpus/NAME; copy the few that matter into fuzz/corpus/NAME.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source ./scripts/packages.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
 name=$1
 seconds=${2:-60}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEX_FUZZ=ON \

@@ -8,7 +8,15 @@
 #include <cstdlib>
 #include <locale>
 
+// g++ says so with __SANITIZE_ADDRESS__, Clang with __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define QUORVEX_LEAK_CHECKS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUORVEX_LEAK_CHECKS 1
+#endif
+#endif
+#if defined(QUORVEX_LEAK_CHECKS)
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -64,7 +72,7 @@ TEST(LocaleDecimalSeparator, CommaOfAGermanLocale)
     {
         ScopedEnvironment path("LOCPATH", dir.Path());
         ScopedEnvironment all("LC_ALL", "de_DE.UTF-8");
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(QUORVEX_LEAK_CHECKS)
         // glibc's newlocale keeps a copy of the LOCPATH list on every call; not ours to free.
         __lsan::ScopedDisabler glibcLosesLocpath;
 #endif

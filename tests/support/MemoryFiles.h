@@ -101,7 +101,8 @@ private:
                 return size;
             }
             const size_t n = std::min(size, file_.content.size() - at_);
-            std::memcpy(buffer, file_.content.data() + at_, n);
+            if (n > 0)  // an empty file's content may have no storage at all
+                std::memcpy(buffer, file_.content.data() + at_, n);
             at_ += n;
             return n;
         }
