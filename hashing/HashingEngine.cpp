@@ -1,6 +1,6 @@
 #include "hashing/HashingEngine.h"
 
-#include "engines/SelfTestSupport.h"
+#include "common/Hex.h"
 #include "hashing/DigestStates.h"
 
 #include <algorithm>
@@ -548,10 +548,5 @@ unsigned HashingRun::ThreadCount() const { return state_->threads; }
 
 std::string DigestHex(const std::vector<uint8_t>& digest, bool uppercase)
 {
-    std::string text = DigestToHex(digest.data(), digest.size());
-    if (!uppercase)
-        for (char& c : text)
-            if (c >= 'A' && c <= 'F')
-                c = static_cast<char>(c - 'A' + 'a');
-    return text;
+    return DigestToHex(digest.data(), digest.size(), uppercase ? HexLetters::Upper : HexLetters::Lower);
 }
