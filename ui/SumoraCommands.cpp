@@ -12,6 +12,7 @@
 #include "ui/Dialogs.h"
 #include "ui/DropNames.h"
 #include "ui/IconPath.h"
+#include "ui/ProgressDisplay.h"
 #include "ui/ResultTreeModel.h"
 #include "ui/ResultTreeView.h"
 
@@ -21,15 +22,9 @@
 #include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QGroupBox>
-#include <QGuiApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
-#include <QProgressBar>
-#include <QShortcut>
 #include <QTimer>
-#include <QToolBar>
 #include <QUrl>
 
 #include <algorithm>
@@ -44,13 +39,6 @@ bool HasLocalFiles(const QMimeData* mime)
 {
     return mime && mime->hasFormat(QString::fromLatin1(kUriList)) &&
            !LocalFilesOfUriList(mime->data(QString::fromLatin1(kUriList))).empty();
-}
-
-// The platform's bar: a step past the maximum starts over from the minimum.
-void StepBar(QProgressBar* bar)
-{
-    const int next = bar->value() + 1;
-    bar->setValue(next > bar->maximum() ? bar->minimum() : next);
 }
 
 }  // namespace
@@ -72,7 +60,7 @@ void TSumoraForm::ShowRefusals(const IntakeReport& report)
         dialogs_.ShowError(this, QString::fromStdString(Utf8FromNative(report.ErrorText())));
 }
 
-QString TSumoraForm::StatusText() const { return statusPanel0_->text(); }
+QString TSumoraForm::StatusText() const { return progress_->StatusText(); }
 
 // ---- Intake and list commands ----
 
@@ -347,75 +335,28 @@ void TSumoraForm::RequestPassDelivery()
         Qt::QueuedConnection);
 }
 
-void TSumoraForm::SetCurrentBar(int position)
-{
-    currentProgressBar_->setValue(
-        std::clamp(position, currentProgressBar_->minimum(), currentProgressBar_->maximum()));
-}
+void TSumoraForm::SetCurrentBar(int position) { progress_->SetCurrentBar(position); }
 
-void TSumoraForm::StepCurrentBar() { StepBar(currentProgressBar_); }
+void TSumoraForm::StepCurrentBar() { progress_->StepCurrentBar(); }
 
-void TSumoraForm::SetOverallBar(int position, int maximum)
-{
-    // A range of 0 to 0 would turn Qt's bar into a busy indicator; an empty bar of 0 to 1 looks
-    // like the empty bar the platform shows.
-    allProgressBar_->setRange(0, std::max(1, maximum));
-    allProgressBar_->setValue(std::clamp(position, 0, std::max(1, maximum)));
-}
+void TSumoraForm::SetOverallBar(int position, int maximum) { progress_->SetOverallBar(position, maximum); }
 
-void TSumoraForm::StepOverallBar() { StepBar(allProgressBar_); }
+void TSumoraForm::StepOverallBar() { progress_->StepOverallBar(); }
 
-void TSumoraForm::SetStatusText(const std::string& text)
-{
-    statusPanel0_->setText(QString::fromStdString(text));
-}
+void TSumoraForm::SetStatusText(const std::string& text) { progress_->SetStatusText(text); }
 
-void TSumoraForm::SetBusyCursor(bool busy)
-{
-    if (busy == busyCursorShown_)
-        return;
-    busyCursorShown_ = busy;
-    if (busy)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QGuiApplication::restoreOverrideCursor();
-}
+void TSumoraForm::SetBusyCursor(bool busy) { progress_->SetBusyCursor(busy); }
 
-void TSumoraForm::ShowProgressGroup(bool shown)
-{
-    checkGroupBox_->setVisible(shown);
-    stopShortcut_->setEnabled(shown);
-    if (shown)
-        PlaceProgressGroup();
-}
+void TSumoraForm::ShowProgressGroup(bool shown) { progress_->ShowProgressGroup(shown); }
 
 void TSumoraForm::SetPassRate(const std::string& speed, const std::string& timeLeft)
 {
-    passSpeed_->setText(QString::fromStdString(speed));
-    passTimeLeft_->setText(QString::fromStdString(timeLeft));
+    progress_->SetPassRate(speed, timeLeft);
 }
 
-void TSumoraForm::DisableCommands()
-{
-    toolBar_->setEnabled(false);
-    fileMenu_->setEnabled(false);
-    toolsMenu_->setEnabled(false);
-    calculateMenu_->setEnabled(false);
-    deleteToolBtn_->setEnabled(false);
-    deleteListToolBtn_->setEnabled(false);
-    calculateToolBtn_->setEnabled(false);
-}
+void TSumoraForm::DisableCommands() { commands_->SetEnabled(false); }
 
-void TSumoraForm::EnableCommands()
-{
-    toolBar_->setEnabled(true);
-    fileMenu_->setEnabled(true);
-    toolsMenu_->setEnabled(true);
-    calculateMenu_->setEnabled(true);
-    deleteToolBtn_->setEnabled(true);
-    deleteListToolBtn_->setEnabled(true);
-    calculateToolBtn_->setEnabled(true);
-}
+void TSumoraForm::EnableCommands() { commands_->SetEnabled(true); }
 
 void TSumoraForm::EnableSaveCommands()
 {

@@ -5,58 +5,27 @@
 #include "ui/CheckListView.h"
 #include "ui/MenuShortcutGate.h"
 #include "ui/Pictures.h"
+#include "ui/ProgressDisplay.h"
 #include "ui/ResultTreeModel.h"
 #include "ui/ResultTreeView.h"
 #include "ui/SeparatorStyle.h"
 #include "ui/SnappingSplitter.h"
 
 #include <QFontDatabase>
-#include <QGroupBox>
 #include <QItemSelectionModel>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 namespace {
 
-constexpr int kStatusPanel0Width = 350;
 constexpr int kToolButtonWidth = 67;
 constexpr int kToolButtonHeight = 52;
-// The progress group keeps these distances to the right and bottom edges of the client area.
-constexpr int kGroupRightMargin = 190;
-constexpr int kGroupBottomMargin = 21;
-constexpr int kStatusBarHeight = 19;
-const QString kStatusNotice = QStringLiteral("Quorvex 文件摘要校验 V" QUORVEX_VERSION);
 const QString kDropHint = QStringLiteral("您可以直接拖拽文件到此处。");
-
-QProgressBar* NewBar(QWidget* parent, const char* name, int x, int y)
-{
-    auto* bar = new QProgressBar(parent);
-    bar->setObjectName(QString::fromLatin1(name));
-    bar->setGeometry(x, y, 150, 17);
-    bar->setTextVisible(false);
-    bar->setRange(0, 100);
-    bar->setValue(0);
-    return bar;
-}
-
-QLabel* NewCaption(QWidget* parent, const char* name, const QString& text, int x, int y)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
 
 QAction* NewSeparator(QMenu* menu, const char* name)
 {
@@ -87,12 +56,16 @@ TSumoraForm::TSumoraForm(FileSystem& files, Dialogs& dialogs, QWidget* parent)
     CreateEngineComponents(engineOwner_);
 
     BuildBody();
-    BuildProgressGroup();
-    BuildStatusBar();
+    progress_ = std::make_unique<ProgressDisplay>(*this);
+    connect(progress_.get(), &ProgressDisplay::StopRequested, this, &TSumoraForm::StopBtnClick);
+    BuildPassDelivery();
     BuildHashSelect();
     BuildMenus();
     BuildToolBar();
     BuildResultPopup();
+    // What a pass disables and the intake closing step enables again, all together.
+    commands_ = CommandSet({toolBar_, fileMenu_, toolsMenu_},
+                           {calculateMenu_, deleteToolBtn_, deleteListToolBtn_, calculateToolBtn_});
 
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     FormCreate();
@@ -100,8 +73,6 @@ TSumoraForm::TSumoraForm(FileSystem& files, Dialogs& dialogs, QWidget* parent)
 
 TSumoraForm::~TSumoraForm()
 {
-    if (busyCursorShown_)
-        SetBusyCursor(false);
     // The models watch the core's list and tree, which go with the members, before QWidget
     // would delete its children: the views and models go first.
     delete splitterLR_;
@@ -156,53 +127,12 @@ void TSumoraForm::BuildBody()
     lstHashes_->hide();
 }
 
-void TSumoraForm::BuildProgressGroup()
+void TSumoraForm::BuildPassDelivery()
 {
-    checkGroupBox_ = new QGroupBox(QStringLiteral("校验进度"), this);
-    checkGroupBox_->setObjectName(QStringLiteral("CheckGroupBox"));
-    // Taller than the two bars need: the speed, the time left and the stop button sit below them.
-    checkGroupBox_->resize(240, 106);
-    // Opaque, in the window's button face, where it lies over the list's rows.
-    checkGroupBox_->setAutoFillBackground(true);
-    NewCaption(checkGroupBox_, "CurrentProgressCap", QStringLiteral("当前进度："), 18, 24);
-    NewCaption(checkGroupBox_, "AllProgressCap", QStringLiteral("整体进度："), 18, 53);
-    allProgressBar_ = NewBar(checkGroupBox_, "AllProgressBar", 78, 51);
-    currentProgressBar_ = NewBar(checkGroupBox_, "CurrentProgressBar", 78, 22);
-    passSpeed_ = NewCaption(checkGroupBox_, "PassSpeed", QString(), 18, 75);
-    passSpeed_->resize(140, 14);
-    passTimeLeft_ = NewCaption(checkGroupBox_, "PassTimeLeft", QString(), 18, 89);
-    passTimeLeft_->resize(140, 14);
-    stopBtn_ = new QPushButton(QStringLiteral("停止"), checkGroupBox_);
-    stopBtn_->setObjectName(QStringLiteral("StopBtn"));
-    stopBtn_->setGeometry(163, 76, 65, 23);
-    stopBtn_->setFocusPolicy(Qt::NoFocus);
-    connect(stopBtn_, &QPushButton::clicked, this, &TSumoraForm::StopBtnClick);
-    // Esc stops a running pass wherever the focus is in the window; it is live only while the
-    // progress group shows, so that Esc keeps its other uses between passes.
-    stopShortcut_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    stopShortcut_->setObjectName(QStringLiteral("StopShortcut"));
-    stopShortcut_->setEnabled(false);
-    connect(stopShortcut_, &QShortcut::activated, this, &TSumoraForm::StopBtnClick);
     deliveryTimer_ = new QTimer(this);
     deliveryTimer_->setSingleShot(true);
     deliveryTimer_->setInterval(1);
     connect(deliveryTimer_, &QTimer::timeout, this, &TSumoraForm::DeliverPass);
-    checkGroupBox_->hide();
-}
-
-void TSumoraForm::BuildStatusBar()
-{
-    auto* bar = new QStatusBar(this);
-    bar->setObjectName(QStringLiteral("StatusBar"));
-    bar->setMinimumHeight(kStatusBarHeight);
-    statusPanel0_ = new QLabel(QStringLiteral("准备就绪"), bar);
-    statusPanel0_->setObjectName(QStringLiteral("StatusPanel0"));
-    statusPanel0_->setFixedWidth(kStatusPanel0Width);
-    auto* notice = new QLabel(kStatusNotice, bar);
-    notice->setObjectName(QStringLiteral("StatusPanel1"));
-    bar->addWidget(statusPanel0_);
-    bar->addWidget(notice, 1);
-    setStatusBar(bar);
 }
 
 QAction* TSumoraForm::NewAction(const char* name, const QString& caption)
@@ -438,17 +368,6 @@ void TSumoraForm::ShowEngineChecks()
                                                                                           : Qt::Unchecked);
 }
 
-void TSumoraForm::PlaceProgressGroup()
-{
-    // Anchored to the client area's right and bottom edges, over the check list's lower right
-    // corner; the bottom distance counts from the status bar, whose height Qt chooses.
-    const int statusHeight = statusBar()->isVisible() ? statusBar()->height() : kStatusBarHeight;
-    const int bottomMargin = kGroupBottomMargin - kStatusBarHeight + statusHeight;
-    checkGroupBox_->move(width() - kGroupRightMargin - checkGroupBox_->width(),
-                         height() - bottomMargin - checkGroupBox_->height());
-    checkGroupBox_->raise();
-}
-
 void TSumoraForm::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
@@ -461,11 +380,11 @@ void TSumoraForm::showEvent(QShowEvent* event)
     }
     const int handle = splitterLR_->handleWidth();
     splitterLR_->setSizes({std::max(30, splitterLR_->width() - kResultTreeWidth - handle), kResultTreeWidth});
-    PlaceProgressGroup();
+    progress_->PlaceProgressGroup();
 }
 
 void TSumoraForm::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    PlaceProgressGroup();
+    progress_->PlaceProgressGroup();
 }

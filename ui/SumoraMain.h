@@ -1,16 +1,20 @@
-// TSumoraForm: the main window. It lays out the check list, the result tree, the toolbar, the
-// menus, the progress group and the status bar, owns the ten digest engines, and hands every
-// command to the checking core, which in turn sees the window only as a WindowPort.
+// TSumoraForm: the main window. It lays out the check list, the result tree, the toolbar and the
+// menus, owns the ten digest engines, the progress and status displays (ProgressDisplay) and the
+// command set (CommandSet), and hands every command to the checking core, which in turn sees the
+// window only as a WindowPort; the form passes what the core asks on to the object that shows it.
 #pragma once
 
 #include "checking/Checker.h"
 #include "checking/WindowPort.h"
 #include "engines/DCPcrypt2.h"
+#include "ui/CommandSet.h"
 #include "ui/IconList.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,14 +23,10 @@ class CheckListView;
 class Dialogs;
 class FileSystem;
 class MenuShortcutGate;
+class ProgressDisplay;
 class QAction;
-class QGroupBox;
-class QLabel;
 class QListWidget;
 class QMenu;
-class QProgressBar;
-class QPushButton;
-class QShortcut;
 class QTimer;
 class QSplitter;
 class QToolBar;
@@ -103,8 +103,7 @@ protected:
 private:
     // Building the window, in the order its parts lie on top of each other.
     void BuildBody();
-    void BuildProgressGroup();
-    void BuildStatusBar();
+    void BuildPassDelivery();
     void BuildMenus();
     void BuildToolBar();
     void BuildResultPopup();
@@ -114,7 +113,6 @@ private:
     QAction* NewAction(const char* name, const QString& caption);
     void HashItemClick(HashItem item, bool checked);
     void ShowEngineChecks();
-    void PlaceProgressGroup();
     // What the hashing engine asked for through RequestPassDelivery.
     void DeliverPass();
     // Runs a command; a failure that escapes it is shown in the error box and the program goes on.
@@ -130,6 +128,9 @@ private:
     FileSystem& files_;
     Dialogs& dialogs_;
     IconList icons_;
+    // The progress group and the status bar's panel 0; declared before the core, so that they
+    // are still there for whatever the core asks of the window while it goes.
+    std::unique_ptr<ProgressDisplay> progress_;
     Checker checker_;
 
     CheckListModel* listModel_ = nullptr;
@@ -138,15 +139,7 @@ private:
     QSplitter* splitterLR_ = nullptr;
     CheckListView* needCheckFileList_ = nullptr;
     ResultTreeView* resultTreeView_ = nullptr;
-    QGroupBox* checkGroupBox_ = nullptr;
-    QProgressBar* currentProgressBar_ = nullptr;
-    QProgressBar* allProgressBar_ = nullptr;
-    QLabel* passSpeed_ = nullptr;
-    QLabel* passTimeLeft_ = nullptr;
-    QPushButton* stopBtn_ = nullptr;
-    QShortcut* stopShortcut_ = nullptr;
     QTimer* deliveryTimer_ = nullptr;
-    QLabel* statusPanel0_ = nullptr;
     QListWidget* lstHashes_ = nullptr;
     QToolBar* toolBar_ = nullptr;
 
@@ -183,8 +176,9 @@ private:
     QAction* n3_ = nullptr;
 
     std::array<QAction*, kHashItems.size()> hashItemActions_{};
+    // Built once every control in it exists.
+    std::optional<CommandSet> commands_;
 
-    bool busyCursorShown_ = false;
     bool shownBefore_ = false;
     std::string lastSavePath_;
     // The digest of the last comparison (lower-case hex), looked for again after each pass.
