@@ -103,6 +103,8 @@ protected:
 private:
     // Building the window, in the order its parts lie on top of each other.
     void BuildBody();
+    // Not a part to see: the timer that brings the hashing engine's results to the window's
+    // thread.
     void BuildPassDelivery();
     void BuildMenus();
     void BuildToolBar();
