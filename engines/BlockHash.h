@@ -65,7 +65,9 @@ class TBlockHash : public TDCP_hash {
 public:
     using Fields = typename Traits::Fields;
 
-    explicit TBlockHash(TComponent* owner = nullptr) : TDCP_hash(owner) {}
+    // Every byte of a new engine's fields is zero, the padding between them too: F{} zeroes the
+    // members only, and Clang leaves the padding as the memory had it.
+    explicit TBlockHash(TComponent* owner = nullptr) : TDCP_hash(owner) { Wipe(); }
     ~TBlockHash() override
     {
         if (IsInitialized)
