@@ -33,7 +33,10 @@ std::string SpeedText(double bytesPerSecond)
 
 std::string TimeLeftText(double seconds)
 {
-    const long long whole = seconds > 0 ? static_cast<long long>(seconds + 0.5) : 0;
+    // A rate that has barely started can promise centuries (or infinity): the display stops at
+    // 9999 hours rather than overflow.
+    constexpr double kLongest = 9999.0 * 3600 + 3599;
+    const long long whole = seconds > 0 ? static_cast<long long>(std::min(seconds, kLongest) + 0.5) : 0;
     char text[64];
     std::snprintf(text, sizeof text, "剩余时间：%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
                   whole % 60);
@@ -111,6 +114,16 @@ void CalculationPass::Deliver(bool sliced)
     }
 }
 
+int CurrentFilePercent(int64_t bytesRead, int64_t size)
+{
+    if (size <= 0 || bytesRead <= 0)
+        return 0;
+    if (bytesRead >= size)
+        return 100;
+    // Truncated: a file read to 0.5 % still shows 0. Sizes up to 92 PB fit the multiplication.
+    return static_cast<int>(bytesRead * 100 / size);
+}
+
 void CalculationPass::Stop()
 {
     if (ended_)
@@ -139,8 +152,7 @@ void CalculationPass::ShowProgress()
         int64_t size = progress.CurrentSize;
         if (size < 0)
             size = parts_.List.At(entries_[progress.CurrentIndex]).SizeBytes;
-        if (size > 0)
-            percent = static_cast<int>(std::min<int64_t>(100, progress.CurrentBytesRead * 100 / size));
+        percent = CurrentFilePercent(progress.CurrentBytesRead, size);
     }
     if (percent != shownPercent_) {
         shownPercent_ = percent;

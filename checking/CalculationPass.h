@@ -30,6 +30,10 @@ inline const std::string kStatusStopped = "计算已停止";
 // The overall bar counts one step per entry; a list too long for the bar's range fills it.
 int OverallBarMaximum(size_t entries);
 
+// The current-file bar's position: the whole percents of the file read so far, 0 to 100. It
+// only counts up to a percent once it is reached, so a bar never shows more than was read.
+int CurrentFilePercent(int64_t bytesRead, int64_t size);
+
 // "12.3 MB/s" (10^6 bytes), and a time left as "剩余时间：" with hours, minutes and seconds.
 std::string SpeedText(double bytesPerSecond);
 std::string TimeLeftText(double seconds);

@@ -43,6 +43,16 @@ inline constexpr std::array<DigestAlgorithmInfo, 11> kDigestAlgorithms{{
     {DigestAlgorithm::Tiger192, "Tiger192", "tiger", "TIGER", 24},
 }};
 
+// Info reads the table by the enumerator's value: each row must stand at its own value.
+constexpr bool RowsStandAtTheirAlgorithm()
+{
+    for (size_t i = 0; i < kDigestAlgorithms.size(); ++i)
+        if (static_cast<size_t>(kDigestAlgorithms[i].Algorithm) != i)
+            return false;
+    return true;
+}
+static_assert(RowsStandAtTheirAlgorithm());
+
 inline constexpr const DigestAlgorithmInfo& Info(DigestAlgorithm algorithm)
 {
     return kDigestAlgorithms[static_cast<size_t>(algorithm)];

@@ -168,6 +168,21 @@ struct HashingRun::State {
         Wake();
     }
 
+    void PublishFailure(size_t index, const char* reason) noexcept
+    {
+        try {
+            HashResult result;
+            result.Index = index;
+            result.Outcome = HashOutcome::ReadFailed;
+            result.Reason = reason;
+            Publish(std::move(result));
+        } catch (...) {
+            // Not even the failure could be kept: the run stops, so that the caller is not
+            // left waiting for a result that never comes.
+            StopRun();
+        }
+    }
+
     bool NextReady() const  // under m
     {
         if (IsStopped())
@@ -197,6 +212,7 @@ struct HashingRun::State {
         return nextToTake >= paths.size();
     }
 
+    void StopRun();
     void Work(unsigned slotIndex);
     void HashFile(size_t index, WorkerSlot& slot, Buffer& buffer);
     void HashLarge(InputFile& file, std::vector<std::unique_ptr<DigestState>>& states, HashResult& result,
@@ -219,7 +235,13 @@ void HashingRun::State::Work(unsigned slotIndex)
             const size_t index = nextFile++;
             ++filesInProgress;
             lock.unlock();
-            HashFile(index, slot, buffer);
+            try {
+                HashFile(index, slot, buffer);
+            } catch (const std::exception& e) {
+                // Out of memory for a digest or a result: the file fails, the pass goes on,
+                // and a thread of its own never ends the program.
+                PublishFailure(index, e.what());
+            }
             lock.lock();
             --filesInProgress;
             scheduleChanged.notify_all();
@@ -258,6 +280,10 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
     try {
         file = files.OpenForReading(path);
     } catch (const std::exception& e) {
+        // After a stop the file layer is not the run's to call any more (an open that hung may
+        // return long after the program let go of it).
+        if (IsStopped())
+            return;
         // Only now is it asked whether anything is there at all: most files open, and for ten
         // thousand small ones the question would cost a tenth of the time.
         bool exists = true;
@@ -275,9 +301,9 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
     slot.size.store(result.SizeAtOpen, std::memory_order_relaxed);
 
     std::vector<std::unique_ptr<DigestState>> states;
-    for (DigestAlgorithm algorithm : algorithms)
-        states.push_back(StartDigest(algorithm));
     try {
+        for (DigestAlgorithm algorithm : algorithms)
+            states.push_back(StartDigest(algorithm));
         if (result.SizeAtOpen >= options.LargeFileBytes) {
             HashLarge(*file, states, result, slot);
         } else {
@@ -492,29 +518,30 @@ bool HashingRun::Done() const
     return state_->AllTaken();
 }
 
-void HashingRun::Stop()
+void HashingRun::State::StopRun()
 {
-    State& s = *state_;
     {
-        std::lock_guard<std::mutex> wakeLock(s.wakeMutex);
-        if (s.stopped.exchange(true))
+        std::lock_guard<std::mutex> wakeLock(wakeMutex);
+        if (stopped.exchange(true))
             return;
     }
     std::shared_ptr<LargeFile> large;
     {
-        std::lock_guard<std::mutex> lock(s.m);
-        s.stopLimit = s.nextToTake;
-        while (s.finished.count(s.stopLimit))
-            ++s.stopLimit;
-        large = s.currentLarge;
+        std::lock_guard<std::mutex> lock(m);
+        stopLimit = nextToTake;
+        while (finished.count(stopLimit))
+            ++stopLimit;
+        large = currentLarge;
     }
     if (large) {
         std::lock_guard<std::mutex> lock(large->m);
         large->changed.notify_all();
     }
-    s.scheduleChanged.notify_all();
-    s.resultReady.notify_all();
+    scheduleChanged.notify_all();
+    resultReady.notify_all();
 }
+
+void HashingRun::Stop() { state_->StopRun(); }
 
 bool HashingRun::Stopped() const { return state_->IsStopped(); }
 

@@ -1,9 +1,11 @@
 // Whole calculation passes over real files: the result lines, the bars and the entry states.
+#include "checking/CalculationPass.h"
 #include "tests/checking/CheckerTestBed.h"
 
 #include <gcrypt.h>
 
 #include <filesystem>
+#include <limits>
 #include <random>
 
 namespace {
@@ -73,6 +75,28 @@ TEST_F(Pass, MillionByteFileMovesTheCurrentBarWithTheReadingUpToItsFullScale)
     EXPECT_EQ(window.CurrentBarSteps, 0);
     EXPECT_EQ(window.CurrentBar, 100);
     EXPECT_EQ(window.OverallBar, 1);
+}
+
+TEST(PassProgressTexts, CurrentBarTruncatesSoATieShowsTheLowerPercent)
+{
+    // A file of 200 blocks of 16384 bytes is exactly 0.5 % read after its first block.
+    EXPECT_EQ(CurrentFilePercent(16384, 200 * 16384), 0);
+    EXPECT_EQ(CurrentFilePercent(3 * 16384, 200 * 16384), 1);
+    EXPECT_EQ(CurrentFilePercent(200 * 16384 - 1, 200 * 16384), 99);
+    EXPECT_EQ(CurrentFilePercent(200 * 16384, 200 * 16384), 100);
+    EXPECT_EQ(CurrentFilePercent(5000, 0), 0);                              // a /proc file reports no size
+    EXPECT_EQ(CurrentFilePercent(9000, 4000), 100);                         // a file that grew
+    EXPECT_EQ(CurrentFilePercent(int64_t{1} << 46, int64_t{1} << 47), 50);  // /proc/kcore's size
+}
+
+TEST(PassProgressTexts, SpeedAndTimeLeft)
+{
+    EXPECT_EQ(SpeedText(123456789), "速度：123.5 MB/s");
+    EXPECT_EQ(SpeedText(0), "速度：0.0 MB/s");
+    EXPECT_EQ(TimeLeftText(0.4), "剩余时间：0:00:00");
+    EXPECT_EQ(TimeLeftText(3723.6), "剩余时间：1:02:04");
+    EXPECT_EQ(TimeLeftText(1e300), "剩余时间：9999:59:59");
+    EXPECT_EQ(TimeLeftText(std::numeric_limits<double>::infinity()), "剩余时间：9999:59:59");
 }
 
 TEST_F(Pass, EveryAlgorithmMarkedGivesElevenLinesInPathAndEngineListOrder)

@@ -190,6 +190,22 @@ TEST_F(Hashing, EachFaultGetsItsOutcomeWithTheSystemsReasonAndTheNextFileIsHashe
     }
 }
 
+TEST_F(Hashing, MemoryRunningOutForOneFileFailsThatFileAndNotTheProgram)
+{
+    const std::string before = AddRandom("before", 100);
+    files.Add("starved", {1, 2, 3}).outOfMemory = true;
+    const std::string after = AddRandom("after", 100);
+    for (unsigned threads : {1u, 2u}) {
+        const std::vector<HashResult> r =
+            Hash(files, {before, "starved", after}, AllAlgorithms(), SmallBlocks(threads));
+        ASSERT_EQ(r.size(), 3u);
+        EXPECT_EQ(r[0].Outcome, HashOutcome::Digests);
+        EXPECT_EQ(r[1].Outcome, HashOutcome::ReadFailed);
+        EXPECT_FALSE(r[1].Reason.empty());
+        EXPECT_EQ(r[2].Outcome, HashOutcome::Digests);
+    }
+}
+
 TEST_F(Hashing, ReadFailureInsideALargeFileIsItsOutcome)
 {
     AddRandom("big", 400000);

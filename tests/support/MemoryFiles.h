@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,7 +34,8 @@ struct MemoryFile {
     int failingRead = 0;      // the nth read (from 1) throws "Input/output error"
     int blockingRead = 0;     // the nth read waits at the gate first
     std::shared_ptr<ReadGate> gate;
-    bool endless = false;  // after the content, every read brings more bytes
+    bool endless = false;      // after the content, every read brings more bytes
+    bool outOfMemory = false;  // the size asked after the open throws std::bad_alloc
     std::shared_ptr<ReadMeter> meter;
 };
 
@@ -71,6 +73,8 @@ private:
         explicit File(const MemoryFile& file) : file_(file) {}
         int64_t Size() const override
         {
+            if (file_.outOfMemory)
+                throw std::bad_alloc();
             return file_.reportedSize >= 0 ? file_.reportedSize : static_cast<int64_t>(file_.content.size());
         }
         size_t Read(void* buffer, size_t size) override
