@@ -68,6 +68,7 @@ public:
         SumFileParser parser(
             hint_, [this](const SumListing& listing) { Listed(listing); },
             [this](const SumLineProblem& problem) { Unreadable(problem.LineNumber); });
+        parser.CountRemarksAsProblems();
         try {
             std::string block(64 * 1024, '\0');
             while (const size_t n = file->Read(block.data(), block.size())) {

@@ -58,6 +58,10 @@ void SumFileParser::EndLine()
         reason = "line holds a NUL byte";
     else
         kind = ParseSumLine(text, hint_, listing.Line, reason);
+    if (kind == SumLineKind::Remark && remarksAreProblems_) {
+        kind = SumLineKind::Unreadable;
+        reason = "improperly formatted checksum line";
+    }
 
     if (kind == SumLineKind::Listing) {
         ++listingCount_;

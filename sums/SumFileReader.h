@@ -38,6 +38,9 @@ public:
     using ProblemSink = std::function<void(const SumLineProblem&)>;
 
     SumFileParser(SumFileHint hint, ListingSink listings, ProblemSink problems);
+    // Counts lines of blanks and ";" comments outside SFV files as unreadable, as coreutils'
+    // checks do; the window passes over them.
+    void CountRemarksAsProblems() { remarksAreProblems_ = true; }
 
     void Feed(std::string_view bytes);
     // Ends the last line, also when the file does not end with a line end.
@@ -59,6 +62,7 @@ private:
     size_t problemCount_ = 0;
     bool lineTooLong_ = false;
     bool lineHasNul_ = false;
+    bool remarksAreProblems_ = false;
 };
 
 // A sum file read whole: every listing, and the unreadable lines.

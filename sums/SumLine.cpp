@@ -235,10 +235,14 @@ SumLineKind ParseSumLine(std::string_view text, const SumFileHint& hint, SumLine
 {
     if (!text.empty() && text.back() == '\r')
         text.remove_suffix(1);
+    if (text.empty())
+        return SumLineKind::Ignorable;
     while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
-    if (TrimRight(text).empty() || text.front() == '#' || text.front() == ';')
+    if (!text.empty() && text.front() == '#')
         return SumLineKind::Ignorable;
+    if (TrimRight(text).empty() || text.front() == ';')
+        return hint.Sfv ? SumLineKind::Ignorable : SumLineKind::Remark;
 
     const bool escaped = text.front() == '\\';
     const std::string_view body = escaped ? text.substr(1) : text;
@@ -250,7 +254,9 @@ SumLineKind ParseSumLine(std::string_view text, const SumFileHint& hint, SumLine
         attempt = ReadTagged(body, escaped, line, reason);
     if (attempt == Attempt::NotThisForm)
         attempt = ReadGnu(body, escaped, hint, line, reason);
-    if (attempt == Attempt::NotThisForm && !hint.Sfv)
+    // "NAME 8HEX" in a file whose name says another algorithm is a broken line, not SFV.
+    if (attempt == Attempt::NotThisForm && !hint.Sfv &&
+        (hint.Algorithms.Empty() || hint.Algorithms.Has(DigestAlgorithm::CRC32)))
         attempt = ReadSfv(text, line);
     if (attempt == Attempt::Read)
         return SumLineKind::Listing;

@@ -43,8 +43,11 @@ struct SumLine {
 };
 
 enum class SumLineKind {
-    Listing,     // a line naming a file: SumLine is filled
-    Ignorable,   // blank, "#" or ";" comment
+    Listing,    // a line naming a file: SumLine is filled
+    Ignorable,  // empty, or a "#" comment
+    // Blanks only, or a ";" comment (SFV's): the window passes over it, while coreutils counts
+    // it as improperly formatted outside an SFV file.
+    Remark,
     Unreadable,  // reason says why
 };
 

@@ -96,9 +96,11 @@ TEST_F(CheckTest, GoodChangedMissingAndMalformedSetsGiveSha256sumsOutputAndStatu
     ExpectSameAsSha256sum({"changed.sha256"});
 
     // Lines that cannot be read among good ones: words, a digest of the wrong length, a bad
-    // escape, a lone digest, a name without digest; blank and comment lines are passed over.
+    // escape, a lone digest, a name without digest, blanks alone, an SFV comment, a name with a
+    // CRC-32; empty and "#" lines are passed over.
     folder_.Write("malformed.sha256", ReadWholeFile(folder_ / "good.sha256"));
     AppendTo("malformed.sha256", "not a checksum line\n\n# a comment\n0123456789abcdef  short\n"
+                                 "   \n; rhash\nreadme deadbeef\n"
                                  "\\" +
                                      std::string(64, 'a') + "  bad\\escape\n" + std::string(64, 'b') +
                                      "\n  plain.txt\n");
