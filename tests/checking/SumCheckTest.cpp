@@ -295,6 +295,31 @@ TEST_F(SumCheck, ComparingWithOneDigestFindsItInAnyAlgorithm)
     EXPECT_TRUE(FindDigest(checker.Tree(), NormalisePastedDigest(std::string(64, '0'))).empty());
 }
 
+TEST_F(SumCheck, ACrcCopiedFromItsShortResultLineIsFoundAgain)
+{
+    // One CRC-32 in sixteen starts with a zero digit, which its result line leaves out.
+    std::vector<std::string> paths;
+    for (int i = 0; i < 64; ++i)
+        paths.push_back(dir.Write("c" + std::to_string(i), "content " + std::to_string(i)));
+    checker.HashItemClicked(HashItem::CRC32_FCS32, true);
+    Drop(paths);
+    Calculate();
+    const std::string prefix = "CRC32_FCS32：";
+    size_t found = 0;
+    for (size_t r = 0; r < checker.Tree().RootCount(); ++r)
+        for (const std::string& line : checker.Tree().Root(r).Lines) {
+            if (line.rfind(prefix, 0) != 0 || line.size() - prefix.size() == 8)
+                continue;
+            const std::vector<DigestMatch> matches =
+                FindDigest(checker.Tree(), NormalisePastedDigest(line.substr(prefix.size())));
+            ASSERT_FALSE(matches.empty()) << line;
+            EXPECT_EQ(matches[0].Root, r);
+            EXPECT_EQ(matches[0].Algorithm, DigestAlgorithm::CRC32);
+            ++found;
+        }
+    EXPECT_GT(found, 0u);
+}
+
 }  // namespace
 
 namespace {

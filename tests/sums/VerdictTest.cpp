@@ -61,6 +61,9 @@ TEST(PastedDigests, BlanksAndCaseIgnoredOnlyOurLengths)
     EXPECT_EQ(NormalisePastedDigest("\te8b7be43 "), "e8b7be43");
     EXPECT_EQ(NormalisePastedDigest("0cc175b9 c0f1b6a8"), "");
     EXPECT_EQ(NormalisePastedDigest("abc"), "");
+    EXPECT_EQ(NormalisePastedDigest("ABCDEF"), "00abcdef");  // copied from "CRC32_FCS32：ABCDEF"
+    EXPECT_EQ(NormalisePastedDigest("ABCDEF0"), "0abcdef0");
+    EXPECT_EQ(NormalisePastedDigest("ABCDE"), "");
     EXPECT_EQ(NormalisePastedDigest("g" + kExpected.substr(1)), "");
     EXPECT_EQ(NormalisePastedDigest(""), "");
 }
