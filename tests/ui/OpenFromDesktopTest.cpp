@@ -4,6 +4,7 @@
 #include "ui/SingleWindow.h"
 #include "ui/WindowRequests.h"
 
+#include <QDialog>
 #include <QProcess>
 #include <QTimer>
 
@@ -111,6 +112,31 @@ TEST_F(OpenFromDesktopTest, ALaterStartOfTheProgramAddsItsNamesToThisWindow)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !(form.windowState() & Qt::WindowMinimized); }, 20000));
     EXPECT_EQ(form.Core().List().Count(), 4u);
     EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(OpenFromDesktopTest, NamesHandedInWhileADialogIsOpenWaitForItToClose)
+{
+    const std::string first = dir.Write("first.txt", "1"), second = dir.Write("second.txt", "2");
+    size_t countWhileOpen = 99;
+    QTimer::singleShot(0, &form, [&] {
+        QDialog dialog(&form);
+        QTimer::singleShot(0, &dialog, [&] {
+            auto later = std::async(std::launch::async, [&] {
+                std::string reason;
+                HandOver(single.SocketPath(), {{first}, ""}, 20s, reason);
+                return HandOver(single.SocketPath(), {{second}, ""}, 20s, reason);
+            });
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return later.wait_for(0s) == std::future_status::ready; }, 20000));
+            QTest::qWait(300);
+            countWhileOpen = form.Core().List().Count();
+            dialog.accept();
+        });
+        dialog.exec();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.Core().List().Count() == 2; }, 20000));
+    EXPECT_EQ(countWhileOpen, 0u);
+    EXPECT_EQ(Paths(), (std::vector<std::string>{first, second}));
 }
 
 TEST_F(OpenFromDesktopTest, NamesHandedInDuringAPassAreTakenAsADropDuringAPass)
