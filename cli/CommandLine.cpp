@@ -42,6 +42,9 @@ std::vector<option> LongOptions()
         {"all", no_argument, nullptr, kAll},
         {"recursive", no_argument, nullptr, 'r'},
         {"jobs", required_argument, nullptr, 'j'},
+        {"binary", no_argument, nullptr, 'b'},
+        {"text", no_argument, nullptr, 't'},
+        {"zero", no_argument, nullptr, 'z'},
         {"tag", no_argument, nullptr, kTag},
         {"sfv", no_argument, nullptr, kSfv},
         {"csv", no_argument, nullptr, kCsv},
@@ -127,6 +130,8 @@ struct Seen {
     const char* Format = nullptr;       // the last format option, e.g. "--tag"
     const char* CheckOption = nullptr;  // the last option that only --check takes
     bool Encoding = false;
+    bool BinaryOrText = false;  // -b or -t given
+    bool Text = false;          // the last of them was -t
 };
 
 // The first combination that makes no sense, in coreutils' words where it has them; "" when
@@ -143,8 +148,17 @@ std::string Contradiction(const CommandLine& options, const Seen& seen)
             return program + "the --recursive option is meaningless when verifying checksums\n";
         if (seen.Encoding)
             return program + "the --encoding option is meaningless when verifying checksums\n";
+        if (seen.BinaryOrText)
+            return program + "the --binary and --text options are meaningless when verifying checksums\n";
+        if (options.Zero)
+            return program + "the --zero option is not supported when verifying checksums\n";
         return {};
     }
+    if (seen.Text && options.Format == OutputFormat::Tagged && seen.Format)
+        return program + "--tag does not support --text mode\n";
+    if ((seen.BinaryOrText || options.Zero) && seen.Format && options.Format != OutputFormat::Tagged)
+        return program +
+               "the --binary, --text and --zero options are meaningful only with GNU or --tag lines\n";
     if (seen.CheckOption)
         return program + "the " + seen.CheckOption + " option is meaningful only when verifying checksums\n";
     if (seen.Encoding && options.Format != OutputFormat::Tree)
@@ -195,7 +209,7 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
     optind = 0;  // a fresh scan, also when called more than once (tests)
     opterr = 1;
     for (;;) {
-        const int c = getopt_long(static_cast<int>(args.size() - 1), args.data(), "a:rj:cw",
+        const int c = getopt_long(static_cast<int>(args.size() - 1), args.data(), "a:rj:cwbtz",
                                   longOptions.data(), nullptr);
         if (c == -1)
             break;
@@ -211,6 +225,18 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
             options.AlgorithmsChosen = true;
             break;
         case 'r': options.Recursive = true; break;
+        // As in coreutils, the last of --binary and --text decides.
+        case 'b':
+            options.Binary = true;
+            seen.BinaryOrText = true;
+            seen.Text = false;
+            break;
+        case 't':
+            options.Binary = false;
+            seen.BinaryOrText = true;
+            seen.Text = true;
+            break;
+        case 'z': options.Zero = true; break;
         case 'j':
             if (!ParseJobs(optarg, options.Jobs))
                 return usageError(std::string(kProgramName) + ": invalid number of jobs: '" + optarg +
@@ -309,6 +335,12 @@ Algorithms (MD5 and SHA-1 when none is chosen):
       --all              all eleven algorithms
   -r, --recursive        hash the files in the folders below each FOLDER too
   -j, --jobs=N           hash with N threads (default: one per processor)
+  -b, --binary           mark the files as read in binary mode: 'DIGEST *FILE'
+                           (every file is read as it is; this only changes
+                           the line)
+  -t, --text             mark the files as read in text mode (the default)
+  -z, --zero             end each output line with NUL, not newline, and
+                           leave file names unescaped
 
 Output (one algorithm: 'DIGEST  FILE' as sha256sum writes it; several: --tag):
       --tag              BSD-style lines: 'ALGO (FILE) = DIGEST'

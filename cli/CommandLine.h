@@ -27,6 +27,8 @@ struct CommandLine {
     bool AlgorithmsChosen = false;   // by -a, a flag of its own or --all
     OutputFormat Format = OutputFormat::Gnu;
     bool Gb18030 = false;  // --tree in GB18030 rather than UTF-8
+    bool Binary = false;   // -b: GNU lines with "*" before the name, as coreutils' --binary
+    bool Zero = false;     // -z: lines end with NUL, names unescaped, as coreutils' --zero
     bool Recursive = false;
     unsigned Jobs = 0;  // 0: as many as the machine has cores
     ProgressChoice Progress = ProgressChoice::WhenTerminal;

@@ -52,7 +52,7 @@ int main(int argc, char** argv)
     static CommandLineFiles* const files = new CommandLineFiles(*folders);
 
     const CommandLine& options = parsed.Options;
-    ResultOutput output(STDOUT_FILENO, errors);
+    ResultOutput output(STDOUT_FILENO, errors, options.Zero ? '\0' : '\n');
     const bool showProgress =
         options.Progress == ProgressChoice::Always ||
         (options.Progress == ProgressChoice::WhenTerminal && ::isatty(STDERR_FILENO) == 1);

@@ -53,11 +53,12 @@ std::optional<std::string> OutputRecord(const CommandLine& options, std::string_
                                         const HashResult& result)
 {
     switch (options.Format) {
-    case OutputFormat::Gnu: return GnuSumLine(LowerHex(result, Chosen(options).front()), name);
+    case OutputFormat::Gnu:
+        return GnuSumLine(LowerHex(result, Chosen(options).front()), name, {options.Binary, options.Zero});
     case OutputFormat::Tagged: {
         std::string lines;
         for (DigestAlgorithm algorithm : Chosen(options))
-            lines += TaggedSumLine(algorithm, LowerHex(result, algorithm), name);
+            lines += TaggedSumLine(algorithm, LowerHex(result, algorithm), name, {false, options.Zero});
         return lines;
     }
     case OutputFormat::Sfv: return SfvLine(name, LowerHex(result, DigestAlgorithm::CRC32));

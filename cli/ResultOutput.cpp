@@ -15,8 +15,9 @@ constexpr auto kLongestWait = std::chrono::milliseconds(200);
 
 }  // namespace
 
-ResultOutput::ResultOutput(int fd, Messages& messages)
-    : fd_(fd), messages_(messages), terminal_(::isatty(fd) == 1), lastWrite_(std::chrono::steady_clock::now())
+ResultOutput::ResultOutput(int fd, Messages& messages, char lineEnd)
+    : fd_(fd), messages_(messages), lineEnd_(lineEnd), terminal_(::isatty(fd) == 1),
+      lastWrite_(std::chrono::steady_clock::now())
 {
     pending_.reserve(kWriteBytes * 2);
     messages_.SetBeforeMessage([this] { Flush(); });
@@ -81,7 +82,7 @@ void ResultOutput::WriteFailed(int error, size_t writtenOfPending)
     failed_ = true;
     // A file on a full disk may have taken part of a line; cut it back to the last whole line,
     // so what is left there reads as complete results only.
-    const size_t lastLineEnd = pending_.rfind('\n', writtenOfPending == 0 ? 0 : writtenOfPending - 1);
+    const size_t lastLineEnd = pending_.rfind(lineEnd_, writtenOfPending == 0 ? 0 : writtenOfPending - 1);
     const size_t partial = writtenOfPending == 0              ? 0
                            : lastLineEnd == std::string::npos ? writtenOfPending
                                                               : writtenOfPending - lastLineEnd - 1;

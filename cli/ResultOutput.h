@@ -15,7 +15,8 @@ class Messages;
 
 class ResultOutput {
 public:
-    ResultOutput(int fd, Messages& messages);
+    // lineEnd ends each line: a line feed, or NUL for --zero.
+    ResultOutput(int fd, Messages& messages, char lineEnd = '\n');
     ~ResultOutput();
     ResultOutput(const ResultOutput&) = delete;
     ResultOutput& operator=(const ResultOutput&) = delete;
@@ -37,6 +38,7 @@ private:
 
     int fd_;
     Messages& messages_;
+    char lineEnd_;
     bool terminal_;
     bool failed_ = false;
     std::string pending_;

@@ -24,27 +24,28 @@ std::string EscapedSumName(std::string_view name)
     return escaped;
 }
 
-std::string GnuSumLine(std::string_view hexDigest, std::string_view name)
+std::string GnuSumLine(std::string_view hexDigest, std::string_view name, SumLineStyle style)
 {
-    const bool escape = NeedsEscape(name);
+    const bool escape = !style.Zero && NeedsEscape(name);
     std::string line = escape ? "\\" : "";
     line += LowerHex(hexDigest);
-    line += "  ";
+    line += style.Binary ? " *" : "  ";
     line += escape ? EscapedSumName(name) : std::string(name);
-    line += '\n';
+    line += style.Zero ? '\0' : '\n';
     return line;
 }
 
-std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest, std::string_view name)
+std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest, std::string_view name,
+                          SumLineStyle style)
 {
-    const bool escape = NeedsEscape(name);
+    const bool escape = !style.Zero && NeedsEscape(name);
     std::string line = escape ? "\\" : "";
     line += Info(algorithm).BsdTag;
     line += " (";
     line += escape ? EscapedSumName(name) : std::string(name);
     line += ") = ";
     line += LowerHex(hexDigest);
-    line += '\n';
+    line += style.Zero ? '\0' : '\n';
     return line;
 }
 

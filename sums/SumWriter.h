@@ -11,9 +11,16 @@
 #include <string_view>
 #include <vector>
 
+// How coreutils' options shape a line: "DIGEST *NAME" for --binary, and with --zero a NUL at the
+// end in place of the line feed and the name as it stands, without escapes.
+struct SumLineStyle {
+    bool Binary = false;
+    bool Zero = false;
+};
+
 // "DIGEST  NAME\n" with the digest in lower case. A name holding "\", LF or CR is written as
 // coreutils writes it: the line starts with "\" and the name has "\\", "\n", "\r" for them.
-std::string GnuSumLine(std::string_view hexDigest, std::string_view name);
+std::string GnuSumLine(std::string_view hexDigest, std::string_view name, SumLineStyle style = {});
 
 // A name as coreutils writes it after the leading "\" of a line: "\\", "\n", "\r" in place of
 // backslash, LF and CR. The command line shows checked names this way too.
@@ -21,7 +28,9 @@ std::string EscapedSumName(std::string_view name);
 
 // "TAG (NAME) = DIGEST\n" as coreutils' --tag writes it (the same leading backslash and escapes),
 // with the algorithm's BsdTag and the digest in lower case.
-std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest, std::string_view name);
+// Binary changes nothing in this form, as with coreutils.
+std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest, std::string_view name,
+                          SumLineStyle style = {});
 
 // "NAME CRC32\n" with the checksum as eight upper-case hex digits; SFV has no escapes, so a name
 // with LF or CR has no SFV line: nullopt.

@@ -33,6 +33,11 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrongAndExitWithStatus2)
         {{"--ignore-missing"},
          "quorvex: the --ignore-missing option is meaningful only when verifying checksums"},
         {{"--strict", "x"}, "quorvex: the --strict option is meaningful only when verifying checksums"},
+        {{"--tag", "-t"}, "quorvex: --tag does not support --text mode"},
+        {{"-c", "-b"}, "quorvex: the --binary and --text options are meaningless when verifying checksums"},
+        {{"-c", "-z"}, "quorvex: the --zero option is not supported when verifying checksums"},
+        {{"--csv", "-z"},
+         "quorvex: the --binary, --text and --zero options are meaningful only with GNU or --tag lines"},
     };
     for (const UsageCase& c : cases) {
         std::vector<std::string> argv{QuorvexPath()};

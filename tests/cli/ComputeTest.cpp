@@ -83,6 +83,24 @@ TEST_F(ComputeTest, OneAlgorithmIsByteForByteWhatCoreutilsWrites)
     }
 }
 
+TEST_F(ComputeTest, BinaryTextAndZeroLinesAreCoreutils)
+{
+    SCOPED_TRACE("seed " + std::to_string(Seed()));
+    const std::vector<std::vector<std::string>> optionSets{{"-b"}, {"-t"},  {"-b", "-t"},    {"-t", "-b"},
+                                                           {"-z"}, {"-bz"}, {"--tag", "-z"}, {"--tag", "-b"}};
+    for (const std::vector<std::string>& options : optionSets) {
+        std::string shown;
+        for (const std::string& option : options)
+            shown += option + " ";
+        SCOPED_TRACE(shown);
+        const ProgramOutput expected = Theirs(Concat({"sha256sum"}, options), folder_.Names());
+        const ProgramOutput actual = Ours(Concat({"--sha256"}, options), folder_.Names());
+        ASSERT_EQ(expected.Status, 0) << expected.Err;
+        EXPECT_EQ(actual.Out, expected.Out);
+        EXPECT_EQ(actual.Status, 0) << actual.Err;
+    }
+}
+
 TEST_F(ComputeTest, RhashsAlgorithmsGiveRhashsLines)
 {
     SCOPED_TRACE("seed " + std::to_string(Seed()));
