@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include <string_view>
+
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -14,8 +17,19 @@ public:
     size_t Read(void*, size_t) override { return 0; }
 };
 
-class StandardInput : public InputFile {
+// A descriptor read to its end: standard input (never closed), or a copy of a pipe that the
+// program was handed (closed with the object).
+class DescriptorInput : public InputFile {
 public:
+    DescriptorInput(int fd, bool owned) : fd_(fd), owned_(owned) {}
+    ~DescriptorInput() override
+    {
+        if (owned_)
+            ::close(fd_);
+    }
+    DescriptorInput(const DescriptorInput&) = delete;
+    DescriptorInput& operator=(const DescriptorInput&) = delete;
+
     int64_t Size() const override { return 0; }
 
     size_t Read(void* buffer, size_t size) override
@@ -24,7 +38,7 @@ public:
         size_t done = 0;
         // A pipe delivers what its writer wrote so far; only 0 means the end.
         while (done < size) {
-            const ssize_t n = ::read(STDIN_FILENO, p + done, size - done);
+            const ssize_t n = ::read(fd_, p + done, size - done);
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -36,17 +50,59 @@ public:
         }
         return done;
     }
+
+private:
+    int fd_;
+    bool owned_;
 };
+
+// The descriptor a name such as "/dev/fd/63" or "/proc/self/fd/63" stands for (bash's <(...)),
+// and "/dev/stdin"; -1 for any other name.
+int HeldDescriptor(const std::string& path)
+{
+    if (path == "/dev/stdin")
+        return STDIN_FILENO;
+    for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (path.compare(0, prefix.size(), prefix) != 0 || path.size() == prefix.size() ||
+            path.size() > prefix.size() + 9)
+            continue;
+        int fd = 0;
+        for (size_t i = prefix.size(); i < path.size(); ++i) {
+            if (path[i] < '0' || path[i] > '9')
+                return -1;
+            fd = fd * 10 + (path[i] - '0');
+        }
+        return fd;
+    }
+    return -1;
+}
+
+bool IsPipe(int fd)
+{
+    struct stat st;
+    return ::fstat(fd, &st) == 0 && S_ISFIFO(st.st_mode);
+}
 
 }  // namespace
 
 bool CommandLineFiles::FileExists(const std::string& path)
 {
-    return path == kStandardInputName || files_.FileExists(path);
+    return path == kStandardInputName || files_.FileExists(path) || IsPipe(HeldDescriptor(path));
 }
 
 std::unique_ptr<InputFile> CommandLineFiles::OpenForReading(const std::string& path)
 {
+    const int held = HeldDescriptor(path);
+    if (held == STDIN_FILENO && IsPipe(STDIN_FILENO))
+        return OpenForReading(kStandardInputName);
+    // A pipe the shell opened for this program has its writer already: it is read like
+    // standard input, not refused as a named FIFO without a writer would be.
+    if (held > STDIN_FILENO && IsPipe(held)) {
+        const int copy = ::fcntl(held, F_DUPFD_CLOEXEC, 0);
+        if (copy < 0)
+            throw FileError(std::strerror(errno));
+        return std::make_unique<DescriptorInput>(copy, true);
+    }
     if (path != kStandardInputName)
         return files_.OpenForReading(path);
     if (::fcntl(STDIN_FILENO, F_GETFL) < 0)
@@ -55,5 +111,5 @@ std::unique_ptr<InputFile> CommandLineFiles::OpenForReading(const std::string& p
         return std::make_unique<AtItsEnd>();
     // Read ahead: standard input is read from start to end like any file.
     ::posix_fadvise(STDIN_FILENO, 0, 0, POSIX_FADV_SEQUENTIAL);
-    return std::make_unique<StandardInput>();
+    return std::make_unique<DescriptorInput>(STDIN_FILENO, false);
 }

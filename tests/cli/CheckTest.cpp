@@ -146,6 +146,28 @@ TEST_F(CheckTest, SumFileOnStandardInput)
     EXPECT_EQ(nothing.Status, 1);
 }
 
+TEST_F(CheckTest, PipesTheShellHandsOverAreReadAsSha256sumReadsThem)
+{
+    Sums("good.sha256", {"sha256sum"}, folder_.Names());
+    folder_.Write("with blank", "changed");
+    // bash's <(...) and a pipe on /dev/stdin name pipes that have their writer; a named FIFO
+    // without one is refused rather than waited for.
+    for (const std::string& use :
+         {std::string(" -c <(cat good.sha256)"), std::string(" -c /dev/stdin < <(cat good.sha256)"),
+          std::string(" <(printf abc) /dev/fd/0 < <(printf def)")}) {
+        SCOPED_TRACE(use);
+        const ProgramOutput expected = RunShell("sha256sum" + use, InFolder());
+        const ProgramOutput actual = RunShell("\"$QUORVEX\" -a sha256" + use, InFolder());
+        EXPECT_EQ(actual.Out, expected.Out);
+        EXPECT_EQ(AsProgram(actual.Err, "sha256sum"), expected.Err);
+        EXPECT_EQ(actual.Status, expected.Status);
+    }
+    ASSERT_EQ(::mkfifo((folder_ / "fifo").c_str(), 0600), 0);
+    const ProgramOutput fifo = RunShell("\"$QUORVEX\" -c fifo", InFolder());
+    EXPECT_EQ(fifo.Err, "quorvex: fifo: Is a FIFO (named pipe), not a regular file\n");
+    EXPECT_EQ(fifo.Status, 1);
+}
+
 TEST_F(CheckTest, SumFilesOfTheOtherToolsAreAccepted)
 {
     const std::vector<std::string> all = folder_.Names();
