@@ -1,34 +1,23 @@
 #!/usr/bin/env python3
 """Fails when a source file includes a header of a layer above it or beside it.
 
-The layers, from the bottom (a layer may include its own headers and those of the layers
-listed as below it):
-
-  common                      header-only helpers below everything (the hex digits)
-  engines | platform          the bottom: neither knows the other
-  checksums
-  hashing
-  sums                        the sum-file module: reads and writes sum files, knows no pass
-  checking                    the window's core; its sum commands build on sums/
-  ui | cli                    on top, beside each other; cli never includes ui or Qt
-
-No layer below ui includes Qt. bench/, tests/ and fuzz/ may include anything.
+The layers and what each may include are the lines of layers.txt, which the build reads too. No
+layer below ui includes Qt. bench/, tests/ and fuzz/ may include anything.
 """
 import pathlib
 import re
 import sys
 
-BELOW = {
-    "common": set(),
-    "engines": {"common"},
-    "platform": {"common"},
-    "checksums": {"common", "engines", "platform"},
-    "hashing": {"common", "engines", "platform", "checksums"},
-    "sums": {"common", "engines", "platform", "checksums", "hashing"},
-    "checking": {"common", "engines", "platform", "checksums", "hashing", "sums"},
-    "ui": {"common", "engines", "platform", "checksums", "hashing", "checking", "sums"},
-    "cli": {"common", "engines", "platform", "checksums", "hashing", "checking", "sums"},
-}
+
+def read_layers(root: pathlib.Path) -> dict[str, set[str]]:
+    below = {}
+    for line in (root / "layers.txt").read_text(encoding="utf-8").splitlines():
+        match = re.match(r"^([a-z]+):(.*)$", line)
+        if match:
+            below[match.group(1)] = set(match.group(2).split())
+    return below
+
+
 MAY_USE_QT = {"ui"}
 FREE = {"bench", "tests", "fuzz"}
 
@@ -37,6 +26,7 @@ ANGLED = re.compile(r"^\s*#\s*include\s+<(Q[A-Za-z]*)(?:/[^>]*)?>")
 
 
 def check(root: pathlib.Path) -> list[str]:
+    below = read_layers(root)
     faults = []
     for path in sorted(root.rglob("*")):
         if path.suffix not in {".h", ".cpp", ".inc"} or not path.is_file():
@@ -45,11 +35,11 @@ def check(root: pathlib.Path) -> list[str]:
         layer = relative.parts[0]
         if layer in FREE or layer.startswith("build") or layer.startswith("."):
             continue
-        if layer not in BELOW:
+        if layer not in below:
             if len(relative.parts) > 1:
-                faults.append(f"{relative}: the folder {layer}/ is no known layer (add it to {__file__})")
+                faults.append(f"{relative}: the folder {layer}/ is no known layer (add it to layers.txt)")
             continue
-        allowed = BELOW[layer] | {layer}
+        allowed = below[layer] | {layer}
         for number, line in enumerate(path.read_text(encoding="utf-8", errors="replace").splitlines(), 1):
             quoted = QUOTED.match(line)
             if quoted:
