@@ -89,8 +89,8 @@ void ResultOutput::WriteFailed(int error, size_t writtenOfPending)
     struct stat st;
     if (partial > 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) {
         const off_t end = ::lseek(fd_, 0, SEEK_CUR);
-        if (end >= static_cast<off_t>(partial))
-            (void)::ftruncate(fd_, end - static_cast<off_t>(partial));
+        if (end >= static_cast<off_t>(partial) && ::ftruncate(fd_, end - static_cast<off_t>(partial)) != 0)
+            messages_.Say(std::string("the last line written is cut: ") + std::strerror(errno));
     }
     pending_.clear();
     // The reader has gone away (quorvex ... | head -1): that is its choice, not a fault to
