@@ -49,8 +49,10 @@ struct ShaCompressions {
 };
 
 ShaCompressions PortableShaCompressions();
-// The fastest this CPU runs: on AMD, SHA-1 with E off the SHA unit and SHA-512 with AVX-512VL;
-// elsewhere SHA-1 with AVX-512VL where it has it.
+// The fastest this CPU runs, among the variants it has: a rule by the maker (on AMD, SHA-1 with E
+// off the SHA unit; elsewhere SHA-1 with AVX-512VL where it has it; SHA-512 with AVX-512VL),
+// checked once by timing the variants on 32 KiB, under a millisecond, and overruled where
+// another variant is clearly faster.
 ShaCompressions FastestShaCompressions();
 
 // Makes the engines run these compressions from now on and returns what they ran before.

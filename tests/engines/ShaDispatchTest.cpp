@@ -98,3 +98,26 @@ TEST(ShaDispatch, NamesTheVariantsThatRun)
         EXPECT_EQ(ShaVariantsInUse().find("SHA-1 portable"), std::string::npos);
     }
 }
+
+TEST(ShaDispatch, TheFastestIsAVariantTheCpuRunsAndStaysTheSame)
+{
+    const ShaCompressions first = FastestShaCompressions(), again = FastestShaCompressions();
+    EXPECT_EQ(first.Sha1, again.Sha1);
+    EXPECT_EQ(first.Sha512, again.Sha512);
+    if (!CpuHasShaExtensions()) {
+        EXPECT_EQ(first.Sha1, &Sha1CompressPortable);
+        EXPECT_EQ(first.Sha256, &Sha256CompressPortable);
+    } else {
+        EXPECT_NE(first.Sha1, &Sha1CompressPortable);
+        EXPECT_EQ(first.Sha256, &Sha256CompressShaExtensions);
+    }
+    if (!CpuHasAvx512Vl()) {
+        EXPECT_NE(first.Sha1, &Sha1CompressShaExtensionsAvx512Vl);
+        EXPECT_NE(first.Sha512, &Sha512CompressAvx512Vl);
+    }
+    if (CpuHasAvx2Bmi2()) {
+        EXPECT_NE(first.Sha512, &Sha512CompressPortable);
+    } else {
+        EXPECT_EQ(first.Sha512, &Sha512CompressPortable);
+    }
+}
