@@ -1,6 +1,7 @@
 // The program's three file dialogs as the user meets them: their settings, and icons and type
 // names that never come from reading a listed file.
 #include "tests/support/TestFiles.h"
+#include "tests/ui/BlockingFuseFolder.h"
 #include "ui/NameOnlyIconProvider.h"
 #include "ui/QtDialogs.h"
 
@@ -10,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileSystemModel>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMimeDatabase>
 #include <QSignalSpy>
@@ -217,6 +219,64 @@ TEST(FileDialogsTest, ListingAFolderInTheOpenDialogOpensNoFileInIt)
     EXPECT_TRUE(types.contains(CommentOf("text/plain"))) << types.join(QStringLiteral(", ")).toStdString();
     EXPECT_TRUE(watch.FilesOpened().isEmpty())
         << watch.FilesOpened().join(QStringLiteral(", ")).toStdString();
+}
+
+// A folder whose files' reads never return, as on a hung network share: the open dialog takes
+// a path to it typed in the name box, lists it, and fills in every row's type and icon without
+// waiting on a read. Only the watchdog ends the test when one of them reads a file.
+TEST(FileDialogsTest, AFolderOfFilesWhoseReadsNeverReturnIsListedWithoutWaiting)
+{
+    BlockingFuseFolder folder;
+    if (!folder.Mounted())
+        GTEST_SKIP() << "no FUSE file system can be mounted here: " << folder.Problem();
+    const QString path = QString::fromStdString(folder.Path());
+    Watchdog watchdog(std::chrono::seconds(30));
+
+    QtDialogs dialogs;
+    QStringList types;
+    int icons = 0;
+    InspectNextDialog([&](QFileDialog& dialog) {
+        // Typed before the folder is listed, as a user types it: on each key the completer and the
+        // dialog look up the path typed so far there and then, on this thread, up to the file.
+        auto* nameEdit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(nameEdit, nullptr);
+        QTest::keyClicks(nameEdit, path + QStringLiteral("/blocking"));
+        QTest::qWait(300);
+
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        ASSERT_NE(model, nullptr);
+        dialog.setDirectory(path);
+        const auto listedTypes = [&] {
+            QStringList listed;
+            const QModelIndex folderIndex = model->index(path);
+            for (int row = 0; row < model->rowCount(folderIndex); ++row)
+                listed << model->index(row, 2, folderIndex).data().toString();
+            return listed;
+        };
+        // The model's own thread fills in the types and icons.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                const QStringList listed = listedTypes();
+                return listed.size() == 3 && !listed.contains(QString());
+            },
+            10000));
+        types = listedTypes();
+        const QModelIndex folderIndex = model->index(path);
+        // The offscreen platform searches no icon theme, so an icon may well be empty here; what
+        // counts is that asking for it came back.
+        for (int row = 0; row < model->rowCount(folderIndex); ++row) {
+            const QVariant icon = model->index(row, 0, folderIndex).data(Qt::DecorationRole);
+            if (icon.metaType() == QMetaType::fromType<QIcon>())
+                ++icons;
+        }
+    });
+    dialogs.ChooseFilesToCheck(nullptr);
+
+    for (const char* kind : {"text/plain", "application/octet-stream", "image/png"})
+        EXPECT_TRUE(types.contains(CommentOf(kind)))
+            << kind << " in " << types.join(QStringLiteral(", ")).toStdString();
+    EXPECT_EQ(icons, 3);
+    EXPECT_EQ(folder.ReadsBegun(), 0);
 }
 
 }  // namespace
