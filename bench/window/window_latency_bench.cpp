@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,36 @@ void WriteFile(const std::string& path, int64_t bytes, uint32_t seed)
     }
     ::close(fd);
 }
+
+// The file layer of the machine, but for one path whose reads never return, as a hung network
+// share's do: the stop must give the window back all the same.
+class OneHungFile : public PosixFileSystem {
+public:
+    explicit OneHungFile(std::string hung) : hung_(std::move(hung)) {}
+    std::unique_ptr<InputFile> OpenForReading(const std::string& path) override
+    {
+        std::unique_ptr<InputFile> file = PosixFileSystem::OpenForReading(path);
+        if (path != hung_)
+            return file;
+        class Hung : public InputFile {
+        public:
+            explicit Hung(int64_t size) : size_(size) {}
+            int64_t Size() const override { return size_; }
+            size_t Read(void*, size_t) override
+            {
+                for (;;)
+                    ::pause();
+            }
+
+        private:
+            int64_t size_;
+        };
+        return std::make_unique<Hung>(file->Size());
+    }
+
+private:
+    std::string hung_;
+};
 
 struct Figures {
     double passSeconds = 0;
@@ -140,6 +171,16 @@ int main(int argc, char** argv)
         Print("10,000 files of 4 KiB", Pass(form, -1));
         Print("10,000 files of 4 KiB, stopped after 30 ms", Pass(form, 30));
     }
+    {
+        // Never destroyed: the worker stuck in the read keeps using it until the program ends.
+        static OneHungFile* const hungFiles = new OneHungFile(small + "/file-0.dat");
+        TSumoraForm form(*hungFiles, dialogs);
+        form.show();
+        form.Core().AddFiles({small + "/file-0.dat", small + "/file-1.dat"});
+        Print("a file whose read never returns, stopped after 300 ms", Pass(form, 300));
+    }
     std::filesystem::remove_all(folder);
-    return 0;
+    // The worker stuck in the read would keep the program alive.
+    std::fflush(stdout);
+    std::_Exit(0);
 }
