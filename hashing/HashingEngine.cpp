@@ -135,6 +135,9 @@ struct HashingRun::State {
     std::condition_variable workersGone;
 
     std::atomic<int64_t> bytesRead{0};
+    static constexpr int64_t kProgressWakeInterval =
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::milliseconds(2)).count();
+    std::atomic<int64_t> lastProgressWake{0};
     std::unique_ptr<WorkerSlot[]> slots;
 
     bool IsStopped() const { return stopped.load(std::memory_order_acquire); }
@@ -148,22 +151,35 @@ struct HashingRun::State {
             wake();
     }
 
+    // The progress of reading is news for the caller's bars, which need no more than a few
+    // updates in a frame: a read wakes the caller only when the last such wake is a while ago,
+    // so ten thousand small files do not cost ten thousand wakes.
     void CountRead(WorkerSlot& slot, size_t n)
     {
         slot.read.fetch_add(static_cast<int64_t>(n), std::memory_order_relaxed);
         bytesRead.fetch_add(static_cast<int64_t>(n), std::memory_order_relaxed);
-        Wake();
+        const int64_t now = std::chrono::steady_clock::now().time_since_epoch().count();
+        int64_t last = lastProgressWake.load(std::memory_order_relaxed);
+        if (now - last >= kProgressWakeInterval &&
+            lastProgressWake.compare_exchange_strong(last, now, std::memory_order_relaxed))
+            Wake();
     }
 
+    // A result is news only when it is the next in list order: the ones after it wait for it
+    // anyway, and are taken with it.
     void Publish(HashResult result)
     {
+        bool next = false;
         {
             std::lock_guard<std::mutex> lock(m);
             if (IsStopped())
                 return;
+            next = result.Index == nextToTake;
             finished.emplace(result.Index, std::move(result));
             ++filesFinished;
         }
+        if (!next)
+            return;
         resultReady.notify_all();
         Wake();
     }
