@@ -70,8 +70,13 @@ private:
 };
 
 // O_NONBLOCK makes the open of a FIFO return at once instead of waiting for a writer; the file
-// is refused by its kind before anything reads from it.
-int OpenRegularFile(const std::string& path, struct stat& st)
+// is refused by its kind before anything reads from it. A file opened only to ask its size is
+// closed again at once: it is left as it was opened.
+enum class OpenFor {
+    Reading,
+    SizeOnly
+};
+int OpenRegularFile(const std::string& path, struct stat& st, OpenFor use)
 {
     if (!Representable(path))
         throw FileError("The file name contains a NUL byte");
@@ -92,8 +97,11 @@ int OpenRegularFile(const std::string& path, struct stat& st)
         ::close(fd);
         throw FileError(RefusalReason(st.st_mode));
     }
-    int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    if (use == OpenFor::SizeOnly)
+        return fd;
+    // The file status flags that can be changed are all clear but O_NONBLOCK: clearing them all
+    // clears it, without asking for them first.
+    if (::fcntl(fd, F_SETFL, 0) != 0) {
         int error = errno;
         ::close(fd);
         throw SystemError(error);
@@ -122,14 +130,14 @@ bool PosixFileSystem::FolderExists(const std::string& path)
 std::unique_ptr<InputFile> PosixFileSystem::OpenForReading(const std::string& path)
 {
     struct stat st;
-    int fd = OpenRegularFile(path, st);
+    int fd = OpenRegularFile(path, st, OpenFor::Reading);
     return std::make_unique<PosixInputFile>(fd, static_cast<int64_t>(st.st_size));
 }
 
 int64_t PosixFileSystem::ProbeSize(const std::string& path)
 {
     struct stat st;
-    ::close(OpenRegularFile(path, st));
+    ::close(OpenRegularFile(path, st, OpenFor::SizeOnly));
     return static_cast<int64_t>(st.st_size);
 }
 
