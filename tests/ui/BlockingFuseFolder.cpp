@@ -87,7 +87,8 @@ int Read(const char*, char*, size_t, off_t, fuse_file_info*)
     return fuse_interrupted() ? -EINTR : -EIO;
 }
 
-void SayToTest(fuse_log_level, const char* format, va_list arguments)
+// libfuse's messages, passed on as libfuse formats them.
+__attribute__((format(printf, 2, 0))) void SayToTest(fuse_log_level, const char* format, va_list arguments)
 {
     vdprintf(messagesEnd, format, arguments);
 }
