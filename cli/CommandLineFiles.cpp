@@ -1,6 +1,7 @@
 #include "cli/CommandLineFiles.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 
 #include <string_view>
@@ -63,16 +64,12 @@ int HeldDescriptor(const std::string& path)
     if (path == "/dev/stdin")
         return STDIN_FILENO;
     for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
-        if (path.compare(0, prefix.size(), prefix) != 0 || path.size() == prefix.size() ||
-            path.size() > prefix.size() + 9)
+        if (path.compare(0, prefix.size(), prefix) != 0)
             continue;
-        int fd = 0;
-        for (size_t i = prefix.size(); i < path.size(); ++i) {
-            if (path[i] < '0' || path[i] > '9')
-                return -1;
-            fd = fd * 10 + (path[i] - '0');
-        }
-        return fd;
+        const char* const end = path.data() + path.size();
+        int fd = -1;
+        const auto [stop, failure] = std::from_chars(path.data() + prefix.size(), end, fd);
+        return failure == std::errc() && stop == end && fd >= 0 ? fd : -1;
     }
     return -1;
 }

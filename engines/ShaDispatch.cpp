@@ -39,26 +39,6 @@ Variant<Chain> Named(ShaCompressFunction<Chain> run,
     return {run, "chosen from outside"};
 }
 
-DispatchedFunction<ShaCompressFunction<Sha1Chain>> sha1{
-    [] { return Named(FastestShaCompressions().Sha1, kSha1Names); }};
-DispatchedFunction<ShaCompressFunction<Sha256Chain>> sha256{
-    [] { return Named(FastestShaCompressions().Sha256, kSha256Names); }};
-DispatchedFunction<ShaCompressFunction<Sha512Chain>> sha512{
-    [] { return Named(FastestShaCompressions().Sha512, kSha512Names); }};
-
-}  // namespace
-
-bool CpuHasShaExtensions() { return Cpu().ShaExtensions; }
-bool CpuHasAvx2Bmi2() { return Cpu().Avx2Bmi2; }
-bool CpuHasAvx512Vl() { return Cpu().Avx512Vl; }
-
-ShaCompressions PortableShaCompressions()
-{
-    return {&Sha1CompressPortable, &Sha256CompressPortable, &Sha512CompressPortable};
-}
-
-namespace {
-
 // Of the variants given (the rule's choice first), the one that compresses fastest on this
 // processor, timed once: each compresses the same 32 KiB five times, the variants taking turns
 // so that a busy moment slows them alike, and the best time of each counts. Another variant
@@ -101,15 +81,18 @@ ShaCompressions MeasureFastest()
     const CpuFeatures& cpu = Cpu();
     ShaCompressions fastest = PortableShaCompressions();
     if (cpu.ShaExtensions) {
-        std::vector<ShaCompressFunction<Sha1Chain>> sha1Variants{&Sha1CompressShaExtensions,
-                                                                 &Sha1CompressShaExtensionsSseE};
-        if (cpu.Avx512Vl)
-            sha1Variants.push_back(&Sha1CompressShaExtensionsAvx512Vl);
         const ShaCompressFunction<Sha1Chain> rule = cpu.Amd        ? &Sha1CompressShaExtensionsSseE
                                                     : cpu.Avx512Vl ? &Sha1CompressShaExtensionsAvx512Vl
                                                                    : &Sha1CompressShaExtensions;
-        std::stable_partition(sha1Variants.begin(), sha1Variants.end(),
-                              [&](ShaCompressFunction<Sha1Chain> f) { return f == rule; });
+        std::vector<ShaCompressFunction<Sha1Chain>> sha1Variants{rule};
+        const auto offer = [&](ShaCompressFunction<Sha1Chain> variant) {
+            if (variant != rule)
+                sha1Variants.push_back(variant);
+        };
+        offer(&Sha1CompressShaExtensions);
+        offer(&Sha1CompressShaExtensionsSseE);
+        if (cpu.Avx512Vl)
+            offer(&Sha1CompressShaExtensionsAvx512Vl);
         fastest.Sha1 = MeasuredFastest(sha1Variants, 64);
         fastest.Sha256 = &Sha256CompressShaExtensions;
     }
@@ -123,7 +106,23 @@ ShaCompressions MeasureFastest()
     return fastest;
 }
 
+DispatchedFunction<ShaCompressFunction<Sha1Chain>> sha1{
+    [] { return Named(FastestShaCompressions().Sha1, kSha1Names); }};
+DispatchedFunction<ShaCompressFunction<Sha256Chain>> sha256{
+    [] { return Named(FastestShaCompressions().Sha256, kSha256Names); }};
+DispatchedFunction<ShaCompressFunction<Sha512Chain>> sha512{
+    [] { return Named(FastestShaCompressions().Sha512, kSha512Names); }};
+
 }  // namespace
+
+bool CpuHasShaExtensions() { return Cpu().ShaExtensions; }
+bool CpuHasAvx2Bmi2() { return Cpu().Avx2Bmi2; }
+bool CpuHasAvx512Vl() { return Cpu().Avx512Vl; }
+
+ShaCompressions PortableShaCompressions()
+{
+    return {&Sha1CompressPortable, &Sha256CompressPortable, &Sha512CompressPortable};
+}
 
 ShaCompressions FastestShaCompressions()
 {
