@@ -26,6 +26,7 @@ CpuFeatures Probe()
     const bool ssse3 = ecx & (1u << 9), sse41 = ecx & (1u << 19), pclmul = ecx & (1u << 1);
     const bool osxsave = ecx & (1u << 27), avx = ecx & (1u << 28);
     features.CarrylessMultiply = pclmul && sse41;
+    features.Sse41 = sse41;
     if (!__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx))
         return features;
     const bool bmi1 = ebx & (1u << 3), avx2 = ebx & (1u << 5), bmi2 = ebx & (1u << 8);
