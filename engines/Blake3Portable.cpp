@@ -32,6 +32,8 @@ inline void Rounds(uint32_t v[16], const uint32_t cv[8], const uint8_t* block, u
     v[13] = static_cast<uint32_t>(counter >> 32);
     v[14] = blockBytes;
     v[15] = flags;
+// Unrolled, so that each round's words of the message are fixed registers or offsets.
+#pragma GCC unroll 7
     for (const auto& s : kBlake3Schedule) {
         // The columns, then the diagonals.
         G(v, 0, 4, 8, 12, m[s[0]], m[s[1]]);

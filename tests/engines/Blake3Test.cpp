@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -27,13 +28,15 @@ std::string LowerHex(const Bytes& bytes)
     return hex;
 }
 
-Bytes Blake3Of(const Bytes& message, size_t outBytes = 32, std::mt19937_64* pieces = nullptr)
+// The message whole, or in random pieces of up to maxPiece bytes.
+Bytes Blake3Of(const Bytes& message, size_t outBytes = 32, std::mt19937_64* pieces = nullptr,
+               size_t maxPiece = 3000)
 {
     Blake3 hasher;
     size_t done = 0;
     while (done < message.size()) {
-        const size_t piece =
-            pieces ? std::min<size_t>((*pieces)() % 3000, message.size() - done) : message.size() - done;
+        const size_t piece = pieces ? std::min<size_t>((*pieces)() % (maxPiece + 1), message.size() - done)
+                                    : message.size() - done;
         hasher.Update(message.data() + done, piece);
         done += piece;
     }
@@ -84,22 +87,29 @@ TEST_P(Blake3Variants, KnownAnswersWholeAndInPieces)
         "b1ec2c009012d236648e77be9295dd0426f29b764d65de58eb7d01dd42248204f45f8e");
 }
 
-// Random lengths (up to 40 chunks, so that every variant's leftover path runs) against b3sum.
+// Random lengths (up to 40 chunks, so that every variant's leftover path runs), then a batch of
+// chunks that is the whole message, one chunk more, and a message of many batches, against
+// b3sum: whole, in small pieces, and in large pieces that hold batches of their own.
 TEST_P(Blake3Variants, AgreesWithB3sumOnRandomData)
 {
     if (std::system("command -v b3sum > /dev/null") != 0)
         GTEST_SKIP() << "b3sum is not installed";
     TempDir dir;
     std::mt19937_64 rng(0xB3B3);
-    for (int round = 0; round < 12; ++round) {
-        const Bytes message = RandomBytes(rng, rng() % (40 * 1024 + 1));
+    std::vector<size_t> lengths{32 * 1024, 33 * 1024, 64 * 1024, (size_t(1) << 20) + 7};
+    for (int round = 0; round < 12; ++round)
+        lengths.push_back(rng() % (40 * 1024 + 1));
+    for (const size_t length : lengths) {
+        const Bytes message = RandomBytes(rng, length);
         const std::string path = dir.Write("m", std::string(message.begin(), message.end()));
         FILE* pipe = popen(("b3sum --no-names '" + path + "'").c_str(), "r");
         ASSERT_NE(pipe, nullptr);
         char hex[65] = {};
         ASSERT_EQ(std::fread(hex, 1, 64, pipe), 64u);
         pclose(pipe);
+        EXPECT_EQ(LowerHex(Blake3Of(message)), hex) << message.size() << " bytes";
         EXPECT_EQ(LowerHex(Blake3Of(message, 32, &rng)), hex) << message.size() << " bytes";
+        EXPECT_EQ(LowerHex(Blake3Of(message, 32, &rng, 200 * 1024)), hex) << message.size() << " bytes";
     }
 }
 
