@@ -29,9 +29,9 @@ private:
     uint8_t block_[64];        // the last block of the chunk, kept until more input follows it
     uint8_t blockBytes_ = 0;
     uint8_t blocksDone_ = 0;  // of the chunk being filled, before block_
-    // The chaining values of complete subtrees, the largest first. One of them for each bit set in
-    // chunksDone_, except that the last may still be the last subtree's right half: it is joined
-    // to its left neighbour only once more input shows that the two are not the root.
+    // The chaining values of complete subtrees, the largest first: one for each bit set in the
+    // count of chunks before the last subtree added, and that last one. They are joined only once
+    // more input shows that none of the joins is the root.
     uint8_t stackSize_ = 0;
     uint8_t stack_[55][32];  // 2^54 chunks of 1 KiB, more than any file, and the one not joined yet
 };
