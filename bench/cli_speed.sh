@@ -92,3 +92,31 @@ compare "-a sha256 -j 1 10,000 x 4 KiB (rate)" "" rate \
 sha256sum -- * > ../SHA256SUMS
 compare "-c SHA256SUMS of 10,000 files vs sha256sum -c" "" time \
     "$quorvex" -c ../SHA256SUMS --vs sha256sum -c ../SHA256SUMS
+
+# The further digests against the tools that publish them.
+compare "-a blake3 1 GiB vs b3sum" "<= 0.80" time \
+    "$quorvex" -a blake3 "$big" --vs b3sum "$big"
+compare "-a blake3 -j 1 vs b3sum --num-threads 1" "<= 1.0" time \
+    "$quorvex" -j 1 -a blake3 "$big" --vs b3sum --num-threads 1 "$big"
+compare "-a xxh128 1 GiB vs xxhsum -H2" "<= 1.0" time \
+    "$quorvex" -a xxh128 "$big" --vs xxhsum -H2 "$big"
+compare "-a xxh3 1 GiB vs xxhsum -H3" "<= 1.0" time \
+    "$quorvex" -a xxh3 "$big" --vs xxhsum -H3 "$big"
+compare "-a xxh64 1 GiB vs xxhsum -H1" "<= 1.0" time \
+    "$quorvex" -a xxh64 "$big" --vs xxhsum -H1 "$big"
+compare "-a blake2b 1 GiB vs b2sum" "<= 1.0" time \
+    "$quorvex" -a blake2b "$big" --vs b2sum "$big"
+compare "-a sha3-256 1 GiB vs openssl dgst -sha3-256" "<= 1.05" time \
+    "$quorvex" -a sha3-256 "$big" --vs openssl dgst -sha3-256 "$big"
+compare "-a sm3 1 GiB vs openssl dgst -sm3" "<= 1.05" time \
+    "$quorvex" -a sm3 "$big" --vs openssl dgst -sm3 "$big"
+compare "-a sha224 1 GiB vs -a sha256" "<= 1.0" time \
+    "$quorvex" -a sha224 "$big" --vs "$quorvex" -a sha256 "$big"
+compare "-a sha224 1 GiB vs sha224sum" "" time \
+    "$quorvex" -a sha224 "$big" --vs sha224sum "$big"
+# Every algorithm at once must keep both cores busy: CPU time over wall time.
+start=$(date +%s%N)
+cpu=$( { /usr/bin/time -f '%U %S' "$quorvex" --every "$big" > /dev/null; } 2>&1 | tail -1)
+end=$(date +%s%N)
+awk -v c="$cpu" -v w="$(( end - start ))" 'BEGIN { split(c, t, " "); wall = w / 1e9;
+    printf "| %-44s | %8.3f s | %8.3f s | %6.2f | %-7s |\n", "--every 1 GiB: CPU time over wall time", wall, t[1] + t[2], (t[1] + t[2]) / wall, ">= 1.8" }'

@@ -3,6 +3,9 @@
 // run. After the usual table it prints, per engine, our median speed over the reference's and
 // the goal. For information it also shows our SHA compressions for CPUs with fewer instruction
 // sets, and libraries that are no goal (mhash's HAVAL-256 runs three passes, not five).
+#include "engines/Blake2b.h"
+#include "engines/Blake3.h"
+#include "engines/Blake3Compress.h"
 #include "engines/DCPhaval.h"
 #include "engines/DCPmd4.h"
 #include "engines/DCPmd5.h"
@@ -72,6 +75,41 @@ void Ours(benchmark::State& state)
     uint8_t digest[64];
     engine->Final(digest);
     benchmark::DoNotOptimize(digest);
+}
+
+// The further digests' own engines, which have no engine interface.
+Body OursBlake2b()
+{
+    return [](benchmark::State& state) {
+        Blake2b hasher;
+        Feed(state, [&](const uint8_t* data, size_t size) { hasher.Update(data, size); });
+        uint8_t digest[64];
+        hasher.Finish(digest);
+        benchmark::DoNotOptimize(digest);
+    };
+}
+
+// BLAKE3 on one thread, on the given many-chunks variant (the CPU's choice when empty).
+Body OursBlake3(const char* variant = "")
+{
+    return [variant](benchmark::State& state) {
+        Blake3Variant chosen{};
+        for (const Blake3Variant& here : Blake3VariantsHere())
+            if (std::string(here.Name) == variant)
+                chosen = here;
+        if (*variant && !chosen.Run) {
+            state.SkipWithError("this CPU lacks the variant");
+            return;
+        }
+        const Blake3Variant before = chosen.Run ? UseBlake3Variant(chosen) : Blake3Variant{};
+        Blake3 hasher;
+        Feed(state, [&](const uint8_t* data, size_t size) { hasher.Update(data, size); });
+        uint8_t digest[32];
+        hasher.Finish(digest, sizeof digest);
+        benchmark::DoNotOptimize(digest);
+        if (chosen.Run)
+            UseBlake3Variant(before);
+    };
 }
 
 // Ours again, on SHA compressions other than the ones this CPU picks.
@@ -210,6 +248,22 @@ std::vector<Contest> Contests()
          {{"ours-avx2", OursOn<TDCP_sha512>(WithSha512(&Sha512CompressAvx2), CpuHasAvx2Bmi2())},
           {"ours-avx512vl", OursOn<TDCP_sha512>(WithSha512(&Sha512CompressAvx512Vl), CpuHasAvx512Vl())},
           {"ours-portable", OursOn<TDCP_sha512>(portable, true)}}});
+    c.push_back({"SHA224",
+                 Ours<TDCP_sha224>,
+                 "OpenSSL",
+                 OpenSsl("SHA224"),
+                 1.0,
+                 {{"ours-sha256", Ours<TDCP_sha256>}}});
+    c.push_back({"BLAKE2b", OursBlake2b(), "OpenSSL", OpenSsl("BLAKE2B-512"), 1.0, {}});
+    // BLAKE3 has no library in Debian: b3sum is its reference, in bench/cli_speed.sh.
+    c.push_back({"BLAKE3",
+                 OursBlake3(),
+                 "",
+                 nullptr,
+                 1.0,
+                 {{"ours-avx2", OursBlake3("avx2")},
+                  {"ours-sse4.1", OursBlake3("sse4.1")},
+                  {"ours-portable", OursBlake3("portable")}}});
     c.push_back({"MD4", Ours<TDCP_md4>, "OpenSSL", OpenSsl("MD4"), 1.0, {}});
     c.push_back({"MD5", Ours<TDCP_md5>, "OpenSSL", OpenSsl("MD5"), 0.95, {}});
     c.push_back({"RIPEMD-160",
@@ -301,7 +355,7 @@ int main(int argc, char** argv)
     OSSL_PROVIDER* legacy = OSSL_PROVIDER_load(nullptr, "legacy");
     OSSL_PROVIDER* defaults = OSSL_PROVIDER_load(nullptr, "default");
 
-    std::printf("variants in use: %s\n", ShaVariantsInUse().c_str());
+    std::printf("variants in use: %s, BLAKE3 %s\n", ShaVariantsInUse().c_str(), Blake3VariantName());
     const std::vector<Contest> contests = Contests();
     for (const Contest& c : contests) {
         benchmark::RegisterBenchmark((c.engine + "/ours").c_str(), c.ours);

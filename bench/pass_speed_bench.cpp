@@ -224,7 +224,7 @@ int main(int argc, char** argv)
     // Each algorithm alone on one thread, once: the bound of a machine with many cores.
     std::vector<Variant> alone;
     for (const HashItemInfo& info : kHashItems)
-        alone.push_back({std::string("  alone, 1 thread: ") + info.Caption,
+        alone.push_back({std::string("  alone, 1 thread: ") + std::string(info.Caption),
                          [&large, item = info.Item] { large.Pass({item}, 1); },
                          false,
                          -1,

@@ -27,7 +27,7 @@ std::string GnuSumFileText(const ResultTree& tree, const CheckList& list, Digest
             continue;
         const ComputedDigests digests = DigestsOfLines(root.Lines);
         if (const std::optional<std::string>& hex = digests.Get(algorithm))
-            text += GnuSumLine(*hex, NameInSumFile(sumFolder, entry->Path));
+            text += PublishedSumLine(algorithm, *hex, NameInSumFile(sumFolder, entry->Path));
     }
     return text;
 }

@@ -14,6 +14,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <variant>
 
 namespace {
@@ -121,6 +122,7 @@ private:
         std::vector<std::string> paths;
         std::map<std::string, size_t> pathIndex;
         DigestSet algorithms;
+        std::optional<size_t> blake2bBytes;
         for (const PendingLine& line : pending_) {
             const SumListing* listing = std::get_if<SumListing>(&line);
             if (!listing)
@@ -130,10 +132,16 @@ private:
             for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
                 if (listing->Line.Candidates.Has(info.Algorithm))
                     algorithms.Add(info.Algorithm);
+            // A BLAKE2b of another length ("b2sum -l 256") is computed at that length: the first
+            // such line of the batch sets it, as b2sum -c takes the length from the lines.
+            if (listing->Line.Candidates.Has(DigestAlgorithm::Blake2b) &&
+                listing->Line.Digest.size() != kBlake2bMaxBytes * 2 && !blake2bBytes)
+                blake2bBytes = listing->Line.Digest.size() / 2;
         }
 
         HashingOptions hashing;
         hashing.Threads = options_.Jobs;
+        hashing.Blake2bBytes = blake2bBytes.value_or(options_.Blake2bBytes);
         HashingRun run(context_.Files, paths, algorithms, hashing);
         std::unique_ptr<ProgressLine> progress;
         if (context_.ShowProgress && !paths.empty())

@@ -19,6 +19,7 @@ namespace {
 // kFirstAlgorithmFlag in the order of kDigestAlgorithms.
 enum LongOnly : int {
     kAll = 256,
+    kEvery,
     kTag,
     kSfv,
     kCsv,
@@ -40,8 +41,10 @@ std::vector<option> LongOptions()
     std::vector<option> options{
         {"algorithms", required_argument, nullptr, 'a'},
         {"all", no_argument, nullptr, kAll},
+        {"every", no_argument, nullptr, kEvery},
         {"recursive", no_argument, nullptr, 'r'},
         {"jobs", required_argument, nullptr, 'j'},
+        {"length", required_argument, nullptr, 'l'},
         {"binary", no_argument, nullptr, 'b'},
         {"text", no_argument, nullptr, 't'},
         {"zero", no_argument, nullptr, 'z'},
@@ -112,6 +115,22 @@ bool AddAlgorithms(std::string_view list, DigestSet& set, std::string& error)
             return true;
         list.remove_prefix(comma + 1);
     }
+}
+
+// b2sum's -l: bits, a multiple of 8 up to 512, 0 for the whole 512. Returns b2sum's second
+// line for a bad length ("-" for none), "" when the length is good.
+std::string ParseBlake2bLength(std::string_view text, size_t& bytes)
+{
+    unsigned bits = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), bits);
+    if (failure != std::errc() || end != text.data() + text.size())
+        return "-";
+    if (bits > kBlake2bMaxBytes * 8)
+        return "maximum digest length for 'BLAKE2b' is 512 bits";
+    if (bits % 8 != 0)
+        return "length is not a multiple of 8";
+    bytes = bits == 0 ? kBlake2bMaxBytes : bits / 8;
+    return {};
 }
 
 bool ParseJobs(std::string_view text, unsigned& jobs)
@@ -209,7 +228,7 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
     optind = 0;  // a fresh scan, also when called more than once (tests)
     opterr = 1;
     for (;;) {
-        const int c = getopt_long(static_cast<int>(args.size() - 1), args.data(), "a:rj:cwbtz",
+        const int c = getopt_long(static_cast<int>(args.size() - 1), args.data(), "a:rj:l:cwbtz",
                                   longOptions.data(), nullptr);
         if (c == -1)
             break;
@@ -220,8 +239,11 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
             options.AlgorithmsChosen = true;
             break;
         case kAll:
+        case kEvery:
+            // --all is the window's eleven, as it always was; --every adds the further digests.
             for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
-                options.Algorithms.Add(info.Algorithm);
+                if (c == kEvery || IsDescribed(info.Algorithm))
+                    options.Algorithms.Add(info.Algorithm);
             options.AlgorithmsChosen = true;
             break;
         case 'r': options.Recursive = true; break;
@@ -241,6 +263,12 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
             if (!ParseJobs(optarg, options.Jobs))
                 return usageError(std::string(kProgramName) + ": invalid number of jobs: '" + optarg +
                                   "' (1 to 1024)\n");
+            break;
+        case 'l':
+            if (const std::string problem = ParseBlake2bLength(optarg, options.Blake2bBytes);
+                !problem.empty())
+                return usageError(std::string(kProgramName) + ": invalid length: '" + optarg + "'\n" +
+                                  (problem == "-" ? "" : std::string(kProgramName) + ": " + problem + "\n"));
             break;
         case kTag: chooseFormat(OutputFormat::Tagged, "--tag"); break;
         case kSfv: chooseFormat(OutputFormat::Sfv, "--sfv"); break;
@@ -317,22 +345,72 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
     return parsed;
 }
 
+// The further digests' names for the help's first lines, wrapped as the rest of the help is.
+std::string FurtherAlgorithmNames()
+{
+    std::string names;
+    size_t column = 0;
+    for (size_t i = kDescribedDigestCount; i < kDigestAlgorithms.size(); ++i) {
+        const std::string name =
+            std::string(kDigestAlgorithms[i].LineName) + (i + 2 < kDigestAlgorithms.size()   ? ","
+                                                          : i + 1 < kDigestAlgorithms.size() ? " and"
+                                                                                             : "");
+        if (column > 0 && column + 1 + name.size() > 78) {
+            names += "\n";
+            column = 0;
+        } else if (column > 0) {
+            names += ' ';
+            ++column;
+        }
+        names += name;
+        column += name.size();
+    }
+    return names;
+}
+
+// The options of every algorithm, in table order, at the help's indentation.
+std::string WrappedOptionList()
+{
+    const std::string indent(27, ' ');
+    std::string text = indent;
+    size_t column = indent.size();
+    for (size_t i = 0; i < kDigestAlgorithms.size(); ++i) {
+        const std::string name =
+            std::string(kDigestAlgorithms[i].Option) + (i + 1 < kDigestAlgorithms.size() ? "," : "");
+        if (column > indent.size() && column + 1 + name.size() > 78) {
+            text += "\n" + indent;
+            column = indent.size();
+        } else if (column > indent.size()) {
+            text += ' ';
+            ++column;
+        }
+        text += name;
+        column += name.size();
+    }
+    return text + "\n";
+}
+
 std::string HelpText()
 {
     std::string text = std::string("Usage: ") + kProgramName + " [OPTION]... [FILE|FOLDER]...\n" +
                        "  or:  " + kProgramName + " -c [OPTION]... [SUMFILE]...\n";
     text += R"(Print or check message digests: MD5, CRC-32, SHA-1, HAVAL-256/5, MD4, RIPEMD-128,
-RIPEMD-160, SHA-256, SHA-384, SHA-512 and Tiger/192.
+RIPEMD-160, SHA-256, SHA-384, SHA-512 and Tiger/192, and the further digests
+)" + FurtherAlgorithmNames() +
+            R"(.
 
 With no FILE, or when FILE is -, read standard input. A FOLDER stands for the regular
 files directly inside it, in sorted order; with -r for every regular file below it.
 
 Algorithms (MD5 and SHA-1 when none is chosen):
   -a, --algorithms=LIST  the algorithms in LIST, separated by commas:
-                           md5, crc32, sha1, haval256, md4, ripemd128,
-                           ripemd160, sha256, sha384, sha512, tiger
-      --md5, --sha256, ...  one option per algorithm, with the names above
-      --all              all eleven algorithms
+)" + WrappedOptionList() +
+            R"(      --md5, --sha256, ...  one option per algorithm, with the names above
+      --all              all eleven algorithms of the window's first menu part
+                           (MD5 to Tiger/192)
+      --every            every algorithm above
+  -l, --length=BITS      the length of the BLAKE2b digests, a multiple of 8
+                           up to 512 (default), as b2sum takes it
   -r, --recursive        hash the files in the folders below each FOLDER too
   -j, --jobs=N           hash with N threads (default: one per processor)
   -b, --binary           mark the files as read in binary mode: 'DIGEST *FILE'

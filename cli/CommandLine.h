@@ -30,7 +30,8 @@ struct CommandLine {
     bool Binary = false;   // -b: GNU lines with "*" before the name, as coreutils' --binary
     bool Zero = false;     // -z: lines end with NUL, names unescaped, as coreutils' --zero
     bool Recursive = false;
-    unsigned Jobs = 0;  // 0: as many as the machine has cores
+    unsigned Jobs = 0;                       // 0: as many as the machine has cores
+    size_t Blake2bBytes = kBlake2bMaxBytes;  // -l BITS, as b2sum takes it
     ProgressChoice Progress = ProgressChoice::WhenTerminal;
 
     bool Check = false;

@@ -28,6 +28,7 @@ int RunCompute(CommandContext& context)
 
         HashingOptions hashing;
         hashing.Threads = options.Jobs;
+        hashing.Blake2bBytes = options.Blake2bBytes;
         HashingRun run(context.Files, std::move(paths), options.Algorithms, hashing);
         std::unique_ptr<ProgressLine> progress;
         if (context.ShowProgress)

@@ -54,7 +54,8 @@ std::optional<std::string> OutputRecord(const CommandLine& options, std::string_
 {
     switch (options.Format) {
     case OutputFormat::Gnu:
-        return GnuSumLine(LowerHex(result, Chosen(options).front()), name, {options.Binary, options.Zero});
+        return PublishedSumLine(Chosen(options).front(), LowerHex(result, Chosen(options).front()), name,
+                                {options.Binary, options.Zero});
     case OutputFormat::Tagged: {
         std::string lines;
         for (DigestAlgorithm algorithm : Chosen(options))

@@ -11,3 +11,12 @@ bool TDCP_sha256::SelfTest()
          "248D6A61D20638B8E5C026930C3E6039A33CE45964FF2167F6ECEDD419DB06C1"},
     });
 }
+
+bool TDCP_sha224::SelfTest()
+{
+    return SelfTestDigests<TDCP_sha224>({
+        {"abc", "23097D223405D8228642A477BDA255B32AADBCE4BDA0B3F7E36C9DA7"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "75388B16512776CC5DBA5DA1FD890150B0C6455CB4F58B1952522525"},
+    });
+}

@@ -1,4 +1,4 @@
-// SHA-256 (FIPS 180-2).
+// SHA-256 and SHA-224 (FIPS 180-4), which differ only in the initial value and the digest's length.
 #pragma once
 
 #include "engines/ShaCompress.h"
@@ -23,4 +23,16 @@ public:
     static std::string GetAlgorithm() { return "SHA256"; }
     static int32_t GetHashSize() { return 256; }
     static bool SelfTest();
+};
+
+class TDCP_sha224 : public TBlockHash<Sha256Traits> {
+public:
+    explicit TDCP_sha224(TComponent* owner = nullptr) : TBlockHash<Sha256Traits>(owner) {}
+    static int32_t GetId() { return 31; }
+    static std::string GetAlgorithm() { return "SHA224"; }
+    static int32_t GetHashSize() { return 224; }
+    static bool SelfTest();
+    const TDCP_hashClass& ClassType() const override { return HashClassOf<TDCP_sha224>(); }
+    void Init() override { StartMessage(kSha224InitialValue); }
+    void Final(void* digest) override { FinishMessage(digest, 28); }
 };

@@ -25,6 +25,9 @@ alignas(64) inline constexpr uint32_t kSha256RoundConstant[64] = {
     0x748F82EE, 0x78A5636F, 0x84C87814, 0x8CC70208, 0x90BEFFFA, 0xA4506CEB, 0xBEF9A3F7, 0xC67178F2,
 };
 
+// SHA-224 runs the SHA-256 compression from its own initial value and keeps seven words.
+inline constexpr std::array<uint32_t, 8> kSha224InitialValue{0xC1059ED8, 0x367CD507, 0x3070DD17, 0xF70E5939,
+                                                             0xFFC00B31, 0x68581511, 0x64F98FA7, 0xBEFA4FA4};
 inline constexpr std::array<uint64_t, 8> kSha384InitialValue{
     0xCBBB9D5DC1059ED8, 0x629A292A367CD507, 0x9159015A3070DD17, 0x152FECD8F70E5939,
     0x67332667FFC00B31, 0x8EB44A8768581511, 0xDB0C2E0D64F98FA7, 0x47B5481DBEFA4FA4,

@@ -2,6 +2,8 @@
 
 #include "checksums/CRC32_FCS32.h"
 #include "checksums/md5.h"
+#include "engines/Blake2b.h"
+#include "engines/Blake3.h"
 #include "engines/DCPhaval.h"
 #include "engines/DCPmd4.h"
 #include "engines/DCPripemd128.h"
@@ -10,6 +12,7 @@
 #include "engines/DCPsha256.h"
 #include "engines/DCPsha512.h"
 #include "engines/DCPtiger.h"
+#include "hashing/LibraryDigests.h"
 
 #include <algorithm>
 #include <limits>
@@ -78,9 +81,38 @@ private:
     Engine engine_;
 };
 
+class Blake2bState : public DigestState {
+public:
+    explicit Blake2bState(size_t digestBytes) : hasher_(digestBytes) {}
+    void Feed(const uint8_t* data, size_t size) override { hasher_.Update(data, size); }
+    std::vector<uint8_t> Finish() override
+    {
+        std::vector<uint8_t> digest(hasher_.DigestBytes());
+        hasher_.Finish(digest.data());
+        return digest;
+    }
+
+private:
+    Blake2b hasher_;
+};
+
+class Blake3State : public DigestState {
+public:
+    void Feed(const uint8_t* data, size_t size) override { hasher_.Update(data, size); }
+    std::vector<uint8_t> Finish() override
+    {
+        std::vector<uint8_t> digest(32);
+        hasher_.Finish(digest.data(), digest.size());
+        return digest;
+    }
+
+private:
+    Blake3 hasher_;
+};
+
 }  // namespace
 
-std::unique_ptr<DigestState> StartDigest(DigestAlgorithm algorithm)
+std::unique_ptr<DigestState> StartDigest(DigestAlgorithm algorithm, size_t blake2bBytes)
 {
     switch (algorithm) {
     case DigestAlgorithm::MD5: return std::make_unique<Md5State>();
@@ -94,6 +126,9 @@ std::unique_ptr<DigestState> StartDigest(DigestAlgorithm algorithm)
     case DigestAlgorithm::SHA384: return std::make_unique<EngineState<TDCP_sha384>>();
     case DigestAlgorithm::SHA512: return std::make_unique<EngineState<TDCP_sha512>>();
     case DigestAlgorithm::Tiger192: return std::make_unique<EngineState<TDCP_tiger>>();
+    case DigestAlgorithm::SHA224: return std::make_unique<EngineState<TDCP_sha224>>();
+    case DigestAlgorithm::Blake2b: return std::make_unique<Blake2bState>(blake2bBytes);
+    case DigestAlgorithm::Blake3: return std::make_unique<Blake3State>();
+    default: return StartLibraryDigest(algorithm);
     }
-    return nullptr;
 }

@@ -1,5 +1,6 @@
-// The running state of one digest over one file: the program's own MD5 routines, the CRC-32 and
-// the engines, behind one small interface so that the hashing engine feeds them all alike.
+// The running state of one digest over one file: the program's own MD5 routines, the CRC-32, the
+// engines and the libraries' digests, behind one small interface (a block hash, a sponge, a tree
+// or a library call alike) so that the hashing engine feeds them all alike.
 #pragma once
 
 #include "hashing/DigestAlgorithm.h"
@@ -17,4 +18,5 @@ public:
     virtual std::vector<uint8_t> Finish() = 0;
 };
 
-std::unique_ptr<DigestState> StartDigest(DigestAlgorithm algorithm);
+// blake2bBytes: the length of a BLAKE2b digest, 1 to 64 ("b2sum -l"); the others have one length.
+std::unique_ptr<DigestState> StartDigest(DigestAlgorithm algorithm, size_t blake2bBytes = kBlake2bMaxBytes);

@@ -319,7 +319,7 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
     std::vector<std::unique_ptr<DigestState>> states;
     try {
         for (DigestAlgorithm algorithm : algorithms)
-            states.push_back(StartDigest(algorithm));
+            states.push_back(StartDigest(algorithm, options.Blake2bBytes));
         if (result.SizeAtOpen >= options.LargeFileBytes) {
             HashLarge(*file, states, result, slot);
         } else {

@@ -46,7 +46,7 @@ struct HashResult {
     int64_t BytesRead = 0;
     int64_t SizeAtOpen = -1;
     // With Outcome Digests, the digest bytes of each chosen algorithm (kDigestAlgorithms[a]
-    // .DigestBytes of them, in the byte order the algorithm's standard writes; the CRC-32 as its
+    // .DigestBytes of them, HashingOptions::Blake2bBytes for BLAKE2b, in the byte order the algorithm's standard writes; the CRC-32 as its
     // four bytes, most significant first); empty for the others.
     std::array<std::vector<uint8_t>, kDigestAlgorithms.size()> Digests;
 
@@ -67,6 +67,8 @@ struct HashingOptions {
     // the size says less) is a large file: its algorithms are spread over the threads and no
     // other large file is read meanwhile.
     int64_t LargeFileBytes = int64_t{8} << 20;
+    // The length of the BLAKE2b digests, 1 to 64 bytes ("b2sum -l").
+    size_t Blake2bBytes = kBlake2bMaxBytes;
 };
 
 // A snapshot of a run's progress, for a speed and the time left.

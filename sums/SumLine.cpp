@@ -3,6 +3,7 @@
 #include "sums/HexDigest.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -70,11 +71,31 @@ DigestSet GnuCandidates(size_t hexDigits, const SumFileHint& hint)
     DigestSet byLength = AlgorithmsOfHexLength(hexDigits);
     if (hint.Algorithms.Empty())
         return byLength;
+    // b2sum -l writes shorter BLAKE2b digests in its GNU lines; only the sum file's name (or the
+    // command line's choice) tells them from others.
+    if (hexDigits % 2 == 0 && hexDigits > 0 && hexDigits <= kBlake2bMaxBytes * 2)
+        byLength.Add(DigestAlgorithm::Blake2b);
     DigestSet both;
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
         if (byLength.Has(info.Algorithm) && hint.Algorithms.Has(info.Algorithm))
             both.Add(info.Algorithm);
     return both;
+}
+
+// The bits of a "BLAKE2b-N" tag, as b2sum writes it for a length other than 512; 0 for a number
+// that is not one.
+std::optional<size_t> Blake2bTagBits(std::string_view tag)
+{
+    constexpr std::string_view kPrefix = "BLAKE2b-";
+    if (tag.size() <= kPrefix.size() || !SameLetters(tag.substr(0, kPrefix.size()), kPrefix))
+        return std::nullopt;
+    size_t bits = 0;
+    for (char c : tag.substr(kPrefix.size())) {
+        if (c < '0' || c > '9' || bits > 100000)
+            return size_t{0};
+        bits = bits * 10 + static_cast<size_t>(c - '0');
+    }
+    return bits;
 }
 
 enum class Attempt {
@@ -104,11 +125,21 @@ Attempt ReadTagged(std::string_view text, bool escaped, SumLine& line, std::stri
         return Attempt::NotThisForm;
     const std::string_view tag = text.substr(0, tagEnd);
     DigestAlgorithm algorithm;
-    if (!AlgorithmFromTag(tag, algorithm)) {
+    size_t digits = 0;
+    if (const std::optional<size_t> bits = Blake2bTagBits(tag)) {
+        if (*bits == 0 || *bits % 8 != 0 || *bits > kBlake2bMaxBytes * 8) {
+            reason = "BLAKE2b length does not fit " + std::string(tag);
+            return Attempt::Unreadable;
+        }
+        algorithm = DigestAlgorithm::Blake2b;
+        digits = *bits / 4;
+    } else if (AlgorithmFromTag(tag, algorithm)) {
+        digits = Info(algorithm).DigestBytes * 2;
+    } else {
         reason = "unknown algorithm " + std::string(tag);
         return Attempt::Unreadable;
     }
-    if (digest.size() != Info(algorithm).DigestBytes * 2) {
+    if (digest.size() != digits) {
         reason = "digest length does not fit " + std::string(tag);
         return Attempt::Unreadable;
     }
@@ -186,8 +217,15 @@ bool AlgorithmFromWord(std::string_view word, DigestSet& set)
     DigestAlgorithm algorithm;
     if (word == "crc")
         algorithm = DigestAlgorithm::CRC32;
-    else if (!AlgorithmFromTag(word, algorithm))
-        return false;
+    else if (!AlgorithmFromTag(word, algorithm)) {
+        // Words that tell a family: "b2sums", "x.xxh", "sha3sums".
+        for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+            ForEachWord(info.FileWords, [&](std::string_view fileWord) {
+                if (SameLetters(word, fileWord))
+                    set.Add(info.Algorithm);
+            });
+        return !set.Empty();
+    }
     set.Add(algorithm);
     return true;
 }
@@ -202,11 +240,14 @@ bool AlgorithmFromTag(std::string_view tag, DigestAlgorithm& algorithm)
             algorithm = info.Algorithm;
             return true;
         }
-    for (const DigestAlgorithmAlias& alias : kDigestAlgorithmAliases)
-        if (SameLetters(tag, alias.Name)) {
-            algorithm = alias.Algorithm;
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms) {
+        bool named = false;
+        ForEachWord(info.Aliases, [&](std::string_view alias) { named = named || SameLetters(tag, alias); });
+        if (named) {
+            algorithm = info.Algorithm;
             return true;
         }
+    }
     return false;
 }
 

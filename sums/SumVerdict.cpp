@@ -13,21 +13,32 @@ std::optional<DigestAlgorithm> MatchingAlgorithm(std::string_view expectedHex, D
     return std::nullopt;
 }
 
+namespace {
+
+// A BLAKE2b of another length than the one expected is another digest: not computed for this line.
+bool ComputedFor(std::string_view expectedHex, const std::optional<std::string>& hex)
+{
+    return hex && hex->size() == expectedHex.size();
+}
+
+}  // namespace
+
 SumVerdict Judge(std::string_view expectedHex, DigestSet candidates, const ComputedDigests& computed)
 {
     if (computed.FileMissing)
         return SumVerdict::Missing;
     if (MatchingAlgorithm(expectedHex, candidates, computed))
         return SumVerdict::Matches;
-    bool anyComputed = false;
+    // A digest that one uncomputed candidate could still explain is no proof of damage.
+    bool everyComputed = true;
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms) {
         if (!candidates.Has(info.Algorithm))
             continue;
         if (computed.ReadFailed.Has(info.Algorithm))
             return SumVerdict::Unreadable;
-        anyComputed = anyComputed || computed.Get(info.Algorithm).has_value();
+        everyComputed = everyComputed && ComputedFor(expectedHex, computed.Get(info.Algorithm));
     }
-    return anyComputed ? SumVerdict::Differs : SumVerdict::NotComputed;
+    return everyComputed && !candidates.Empty() ? SumVerdict::Differs : SumVerdict::NotComputed;
 }
 
 SumVerdict JudgeAll(const std::vector<ExpectedDigest>& expected, const ComputedDigests& computed)

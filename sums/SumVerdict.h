@@ -31,7 +31,8 @@ struct ComputedDigests {
 };
 
 // Matches when any candidate's digest equals the expected one (both lower-case hex); else
-// Unreadable when any candidate failed to read, Differs when any was computed, NotComputed else.
+// Unreadable when any candidate failed to read, Differs when every candidate was computed,
+// NotComputed else.
 SumVerdict Judge(std::string_view expectedHex, DigestSet candidates, const ComputedDigests& computed);
 
 // Which candidate matched, when one did.

@@ -41,11 +41,49 @@ std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest,
     const bool escape = !style.Zero && NeedsEscape(name);
     std::string line = escape ? "\\" : "";
     line += Info(algorithm).BsdTag;
+    // b2sum names a BLAKE2b of another length by its bits: "BLAKE2b-256".
+    if (algorithm == DigestAlgorithm::Blake2b && hexDigest.size() != kBlake2bMaxBytes * 2)
+        line += "-" + std::to_string(hexDigest.size() * 4);
     line += " (";
     line += escape ? EscapedSumName(name) : std::string(name);
     line += ") = ";
     line += LowerHex(hexDigest);
     line += style.Zero ? '\0' : '\n';
+    return line;
+}
+
+std::string PublishedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest, std::string_view name,
+                             SumLineStyle style)
+{
+    const SumLineSpelling spelling = Info(algorithm).Spelling;
+    if (spelling == SumLineSpelling::Coreutils)
+        return GnuSumLine(hexDigest, name, style);
+    if (spelling == SumLineSpelling::B3sum) {
+        // b3sum escapes "\\" and LF only. A CR at a name's end would pass for the line's own CR
+        // LF end, so such a name is escaped in full, as coreutils does.
+        if (style.Zero || name.empty() || name.back() == '\r' || name.find('\r') == std::string_view::npos)
+            return GnuSumLine(hexDigest, name, style);
+        std::string line;
+        size_t start = 0;
+        for (size_t cr = name.find('\r'); start < name.size(); cr = name.find('\r', start)) {
+            const size_t end = cr == std::string_view::npos ? name.size() : cr;
+            line += EscapedSumName(name.substr(start, end - start));
+            if (cr != std::string_view::npos)
+                line += '\r';
+            start = end + 1;
+        }
+        const bool escape = line.size() != name.size();
+        return (escape ? "\\" : "") + LowerHex(hexDigest) + (style.Binary ? " *" : "  ") + line + "\n";
+    }
+    // xxhsum writes every name as it stands; one with a line end would break its line.
+    const bool asItStands = style.Zero || name.find_first_of("\n\r") == std::string_view::npos;
+    SumLineStyle unescaped = style;
+    unescaped.Zero = asItStands;
+    std::string line = spelling == SumLineSpelling::XxhsumTagged
+                           ? TaggedSumLine(algorithm, hexDigest, name, unescaped)
+                           : GnuSumLine(hexDigest, name, unescaped);
+    if (asItStands && !style.Zero)
+        line.back() = '\n';
     return line;
 }
 

@@ -32,6 +32,12 @@ std::string EscapedSumName(std::string_view name);
 std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest, std::string_view name,
                           SumLineStyle style = {});
 
+// The one-algorithm line as the tool that publishes the algorithm writes it (its row's
+// Spelling): GnuSumLine for coreutils' algorithms; for xxhsum's, the name as it stands (a name
+// with LF or CR, which that form cannot hold, is escaped as coreutils does), and XXH3 tagged.
+std::string PublishedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest, std::string_view name,
+                             SumLineStyle style = {});
+
 // "NAME CRC32\n" with the checksum as eight upper-case hex digits; SFV has no escapes, so a name
 // with LF or CR has no SFV line: nullopt.
 std::optional<std::string> SfvLine(std::string_view name, std::string_view crc32Hex);

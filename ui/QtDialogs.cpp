@@ -57,11 +57,18 @@ std::string QtDialogs::ChooseSumFile(QWidget* parent)
     // The names the common tools give their sum files, in both letter cases: Linux matches
     // patterns case by case.
     QStringList patterns;
+    const auto addWord = [&patterns](std::string_view word) {
+        const QString lower = QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
+        for (const QString& pattern :
+             {QStringLiteral("*.") + lower, QStringLiteral("*.") + lower.toUpper(),
+              lower.toUpper() + QStringLiteral("SUMS"), lower + QStringLiteral("sums*")})
+            if (!patterns.contains(pattern))
+                patterns << pattern;
+    };
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms) {
-        const QString option =
-            QString::fromLatin1(info.Option.data(), static_cast<qsizetype>(info.Option.size()));
-        patterns << QStringLiteral("*.") + option << QStringLiteral("*.") + option.toUpper()
-                 << option.toUpper() + QStringLiteral("SUMS") << option + QStringLiteral("sums*");
+        addWord(info.Option);
+        addWord(SumFileExtension(info));
+        ForEachWord(info.FileWords, addWord);
     }
     patterns << QStringLiteral("*.rmd160") << QStringLiteral("*.sfv") << QStringLiteral("*.SFV")
              << QStringLiteral("*.sum") << QStringLiteral("*SUMS*") << QStringLiteral("*.txt");

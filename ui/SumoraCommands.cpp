@@ -220,8 +220,9 @@ void TSumoraForm::SaveMenuClick()
             filters << QStringLiteral("%1 校验文件 (*.%2)")
                            .arg(QString::fromUtf8(Info(algorithm).LineName.data(),
                                                   static_cast<qsizetype>(Info(algorithm).LineName.size())),
-                                QString::fromUtf8(Info(algorithm).Option.data(),
-                                                  static_cast<qsizetype>(Info(algorithm).Option.size())));
+                                QString::fromUtf8(
+                                    SumFileExtension(Info(algorithm)).data(),
+                                    static_cast<qsizetype>(SumFileExtension(Info(algorithm)).size())));
         if (!algorithms.empty())
             filters << QStringLiteral("BSD 格式校验文件，全部算法 (*.sum)")
                     << QStringLiteral("CSV 表格 (*.csv)");

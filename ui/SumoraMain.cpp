@@ -148,7 +148,11 @@ void TSumoraForm::BuildHashSelect()
     hashSelect_->setObjectName(QStringLiteral("HashSelect"));
     for (size_t i = 0; i < kHashItems.size(); ++i) {
         const HashItemInfo& info = kHashItems[i];
-        QAction* action = NewAction(info.ObjectName, QString::fromUtf8(info.Caption));
+        if (i == kFirstFurtherHashItem)
+            hashSelect_->addSeparator();
+        QAction* action =
+            NewAction(std::string(info.ObjectName).c_str(),
+                      QString::fromUtf8(info.Caption.data(), static_cast<qsizetype>(info.Caption.size())));
         action->setCheckable(true);
         action->setChecked(info.CheckedAtStart);
         // Qt has toggled the check mark by the time triggered() arrives, as the item's handler

@@ -40,9 +40,17 @@ protected:
                 checker.HashItemClicked(info.Item, wanted);
         }
     }
-    void SelectAll()
+    // Every item, the further digests' included.
+    void SelectEvery()
     {
         for (const HashItemInfo& info : kHashItems)
+            if (!checker.IsChecked(info.Item))
+                checker.HashItemClicked(info.Item, true);
+    }
+    // The eleven items before the menu's separator.
+    void SelectAll()
+    {
+        for (const HashItemInfo& info : kDescribedHashItems)
             if (!checker.IsChecked(info.Item))
                 checker.HashItemClicked(info.Item, true);
     }

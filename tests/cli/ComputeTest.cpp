@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <sstream>
@@ -81,6 +82,65 @@ TEST_F(ComputeTest, OneAlgorithmIsByteForByteWhatCoreutilsWrites)
                       expected.Out);
         }
     }
+}
+
+// Each further digest against the tool that publishes it, over the names that tool writes as a
+// sum file can hold them: b3sum turns bytes that are not UTF-8 into U+FFFD (we keep the bytes),
+// and xxhsum writes line feeds as they stand (where we escape them as coreutils does).
+TEST_F(ComputeTest, FurtherDigestsAreByteForByteWhatTheirToolsWrite)
+{
+    SCOPED_TRACE("seed " + std::to_string(Seed()));
+    std::vector<std::string> utf8, noLineEnds;
+    for (const std::string& name : folder_.Names()) {
+        // A CR at a name's end is escaped in full, where b3sum writes it as it stands for a
+        // line end to swallow.
+        if (name.find_first_of("\xff\xc4") == std::string::npos && name.back() != '\r')
+            utf8.push_back(name);
+        if (name.find_first_of("\n\r") == std::string::npos)
+            noLineEnds.push_back(name);
+    }
+    struct Pair {
+        std::vector<std::string> Ours, Theirs;
+        const std::vector<std::string>* Names;
+    };
+    const std::vector<Pair> pairs{
+        {{"--sha224"}, {"sha224sum"}, &folder_.Names()},
+        {{"--sha224", "--tag"}, {"sha224sum", "--tag"}, &folder_.Names()},
+        {{"--blake2b"}, {"b2sum"}, &folder_.Names()},
+        {{"-a", "blake2b", "--tag"}, {"b2sum", "--tag"}, &folder_.Names()},
+        {{"--blake2b", "--tag"}, {"cksum", "-a", "blake2b"}, &folder_.Names()},
+        {{"--sm3", "--tag"}, {"cksum", "-a", "sm3"}, &folder_.Names()},
+        {{"--sm3"}, {"cksum", "-a", "sm3", "--untagged"}, &folder_.Names()},
+        {{"--blake3"}, {"b3sum"}, &utf8},
+        {{"--xxh64"}, {"xxhsum", "-H1"}, &noLineEnds},
+        {{"--xxh128"}, {"xxhsum", "-H2"}, &noLineEnds},
+        {{"--xxh3"}, {"xxhsum", "-H3"}, &noLineEnds},
+        {{"-a", "XXH3"}, {"xxhsum", "--tag", "-H3"}, &noLineEnds},
+        {{"--sha3-256"}, {"rhash", "--simple", "--sha3-256"}, &noLineEnds},
+        {{"--tag", "--sha3-384"}, {"rhash", "--bsd", "--sha3-384"}, &noLineEnds},
+    };
+    for (const Pair& pair : pairs) {
+        SCOPED_TRACE(pair.Theirs[0] + " " + pair.Theirs.back());
+        const std::vector<std::string>& names =
+            pair.Theirs[0] == "rhash" ? folder_.NamesRhashKeeps() : *pair.Names;
+        const ProgramOutput expected = Theirs(pair.Theirs, names);
+        ASSERT_EQ(expected.Status, 0) << expected.Err;
+        const ProgramOutput actual = Ours(pair.Ours, names);
+        EXPECT_EQ(actual.Out, expected.Out);
+        EXPECT_EQ(actual.Status, 0) << actual.Err;
+    }
+}
+
+// --all stays the eleven; --every takes the further digests too, one tagged line each.
+TEST_F(ComputeTest, AllIsTheElevenAndEveryIsEveryAlgorithm)
+{
+    const auto lineCount = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+    EXPECT_EQ(lineCount(Ours({"--all"}, {"plain.txt"}).Out), 11);
+    const ProgramOutput every = Ours({"--every"}, {"plain.txt"});
+    EXPECT_EQ(lineCount(every.Out), 23);
+    EXPECT_NE(every.Out.find("\nBLAKE3 (plain.txt) = "), std::string::npos);
+    EXPECT_NE(every.Out.find("\nSM3 (plain.txt) = "), std::string::npos);
+    EXPECT_EQ(every.Status, 0);
 }
 
 TEST_F(ComputeTest, BinaryTextAndZeroLinesAreCoreutils)

@@ -39,3 +39,27 @@ TEST_P(Sha256Accelerated, CompressesLikeThePortableCodeFromAnyChain)
 
 INSTANTIATE_TEST_SUITE_P(Sha256, Sha256Accelerated, ::testing::ValuesIn(Accelerated(Sha256Variants())),
                          PrintVariant);
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha224, EngineContract, TDCP_sha224);
+
+TEST(Sha224, PublishedDigests)
+{
+    TDCP_sha224 e;
+    EXPECT_EQ(Hex(EngineDigest(e, AsBytes(""))), "D14A028C2A3A2BC9476102BB288234C415A2B01F828EA62AC5B3E42F");
+    EXPECT_EQ(Hex(EngineDigest(e, AsBytes("abc"))),
+              "23097D223405D8228642A477BDA255B32AADBCE4BDA0B3F7E36C9DA7");
+    EXPECT_EQ(Hex(EngineDigest(e, Bytes(1000000, 'a'))),
+              "20794655980C91D8BBB4C1EA97618A4BF03F42581948B2EE4EE7AD67");
+    EXPECT_TRUE(TDCP_sha224::SelfTest());
+}
+
+// SHA-224 runs the SHA-256 compression: every variant of it must give libgcrypt's SHA-224.
+class Sha224Variant : public ShaVariantTest {};
+
+TEST_P(Sha224Variant, AgreesWithLibgcrypt)
+{
+    TDCP_sha224 e;
+    ExpectAgreesWithLibgcrypt(e, GCRY_MD_SHA224, 64, 0x224);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sha224, Sha224Variant, ::testing::ValuesIn(Sha256Variants()), PrintVariant);

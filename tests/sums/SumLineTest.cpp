@@ -100,10 +100,23 @@ TEST(SumLineForms, SfvLinesAndComments)
 
 TEST(SumLineLengths, AmbiguousLengthsKeepEveryCandidate)
 {
-    EXPECT_EQ(Read(kMd5 + "  x").Candidates,
-              Set({DigestAlgorithm::MD5, DigestAlgorithm::MD4, DigestAlgorithm::RipeMD128}));
+    // Every algorithm of the length is a candidate, the further digests' included: a b2sum,
+    // b3sum or xxhsum line in a file whose name tells nothing is never taken for SHA-512,
+    // SHA-256 or MD5 alone.
+    EXPECT_EQ(Read(kMd5 + "  x").Candidates, Set({DigestAlgorithm::MD5, DigestAlgorithm::MD4,
+                                                  DigestAlgorithm::RipeMD128, DigestAlgorithm::XXH128}));
     EXPECT_EQ(Read(kSha1 + "  x").Candidates, Set({DigestAlgorithm::SHA1, DigestAlgorithm::RipeMD160}));
-    EXPECT_EQ(Read(kSha256 + "  x").Candidates, Set({DigestAlgorithm::SHA256, DigestAlgorithm::Haval256}));
+    EXPECT_EQ(Read(kSha256 + "  x").Candidates,
+              Set({DigestAlgorithm::SHA256, DigestAlgorithm::Haval256, DigestAlgorithm::SHA3_256,
+                   DigestAlgorithm::Blake2s, DigestAlgorithm::Blake3, DigestAlgorithm::SM3}));
+    EXPECT_EQ(Read(std::string(128, 'a') + "  x").Candidates,
+              Set({DigestAlgorithm::SHA512, DigestAlgorithm::SHA3_512, DigestAlgorithm::Blake2b}));
+    EXPECT_EQ(Read(std::string(56, 'a') + "  x").Candidates,
+              Set({DigestAlgorithm::SHA224, DigestAlgorithm::SHA3_224}));
+    EXPECT_EQ(Read(std::string(16, 'a') + "  x").Candidates,
+              Set({DigestAlgorithm::XXH64, DigestAlgorithm::XXH3}));
+    // A length no algorithm has is a line nobody can check, never a mismatch.
+    EXPECT_EQ(Refusal(std::string(60, 'a') + "  x"), "digest length fits no algorithm");
     EXPECT_EQ(Read(kMd5 + "  x", HintFromSumFileName("/d/MD5SUMS")).Candidates, Set({DigestAlgorithm::MD5}));
     EXPECT_EQ(Read(kMd5 + "  x", HintFromSumFileName("f.md4")).Candidates, Set({DigestAlgorithm::MD4}));
     EXPECT_NE(Refusal(kMd5 + "  x", HintFromSumFileName("SHA256SUMS")).find("length"), std::string::npos);
@@ -122,9 +135,65 @@ TEST(SumLineHints, FromTheSumFilesName)
     EXPECT_EQ(only("x.rmd160"), Set({DigestAlgorithm::RipeMD160}));
     EXPECT_EQ(only("x.tiger"), Set({DigestAlgorithm::Tiger192}));
     EXPECT_EQ(only("x.md4"), Set({DigestAlgorithm::MD4}));
+    // The names the further digests' tools and their users give.
+    EXPECT_EQ(only("b2sums.txt"), Set({DigestAlgorithm::Blake2b}));
+    EXPECT_EQ(only("B2SUMS"), Set({DigestAlgorithm::Blake2b}));
+    EXPECT_EQ(only("a.iso.b2"), Set({DigestAlgorithm::Blake2b}));
+    EXPECT_EQ(only("b3sums"), Set({DigestAlgorithm::Blake3}));
+    EXPECT_EQ(only("a.b3"), Set({DigestAlgorithm::Blake3}));
+    EXPECT_EQ(only("a.xxh128"), Set({DigestAlgorithm::XXH128}));
+    EXPECT_EQ(only("a.xxh"), Set({DigestAlgorithm::XXH64, DigestAlgorithm::XXH3, DigestAlgorithm::XXH128}));
+    EXPECT_EQ(only("a.sm3"), Set({DigestAlgorithm::SM3}));
+    EXPECT_EQ(only("SHA224SUMS"), Set({DigestAlgorithm::SHA224}));
+    EXPECT_EQ(only("x.sha224"), Set({DigestAlgorithm::SHA224}));
+    EXPECT_EQ(only("SHA3-256SUMS"), Set({DigestAlgorithm::SHA3_256}));
+    EXPECT_EQ(only("sha3sums.txt"), Set({DigestAlgorithm::SHA3_224, DigestAlgorithm::SHA3_256,
+                                         DigestAlgorithm::SHA3_384, DigestAlgorithm::SHA3_512}));
+    EXPECT_EQ(Read(std::string(128, 'a') + "  x", HintFromSumFileName("b2sums.txt")).Candidates,
+              Set({DigestAlgorithm::Blake2b}));
     EXPECT_TRUE(HintFromSumFileName("x.sfv").Sfv);
     EXPECT_TRUE(only("checksums.txt").Empty());
     EXPECT_TRUE(only("md5.d/list").Empty());
+}
+
+TEST(SumLineForms, TagsOfTheFurtherDigestsTools)
+{
+    const std::string h64(64, 'b'), h128(128, 'c'), h16(16, 'd'), h32(32, 'e'), h56(56, 'f');
+    const auto tagged = [](const std::string& text) {
+        const SumLine line = Read(text);
+        EXPECT_EQ(line.Form, SumLineForm::Tagged) << text;
+        EXPECT_EQ(line.Name, "a b") << text;
+        return line.Candidates;
+    };
+    // b2sum --tag and cksum -a blake2b; openssl's upper-case spelling.
+    EXPECT_EQ(tagged("BLAKE2b (a b) = " + h128), Set({DigestAlgorithm::Blake2b}));
+    EXPECT_EQ(tagged("BLAKE2B-512 (a b) = " + h128), Set({DigestAlgorithm::Blake2b}));
+    EXPECT_EQ(tagged("BLAKE2s-256 (a b) = " + h64), Set({DigestAlgorithm::Blake2s}));
+    EXPECT_EQ(tagged("BLAKE3 (a b) = " + h64), Set({DigestAlgorithm::Blake3}));
+    // xxhsum: XXH3 is always tagged, the others with --tag.
+    EXPECT_EQ(tagged("XXH3 (a b) = " + h16), Set({DigestAlgorithm::XXH3}));
+    EXPECT_EQ(tagged("XXH64 (a b) = " + h16), Set({DigestAlgorithm::XXH64}));
+    EXPECT_EQ(tagged("XXH128 (a b) = " + h32), Set({DigestAlgorithm::XXH128}));
+    // cksum -a sm3, rhash --sha3-*, coreutils' SHA3 and sha224sum --tag.
+    EXPECT_EQ(tagged("SM3 (a b) = " + h64), Set({DigestAlgorithm::SM3}));
+    EXPECT_EQ(tagged("SHA3-256 (a b) = " + h64), Set({DigestAlgorithm::SHA3_256}));
+    EXPECT_EQ(tagged("SHA3-512 (a b) = " + h128), Set({DigestAlgorithm::SHA3_512}));
+    EXPECT_EQ(tagged("SHA224 (a b) = " + h56), Set({DigestAlgorithm::SHA224}));
+    EXPECT_EQ(tagged("SHA3-224 (a b) = " + h56), Set({DigestAlgorithm::SHA3_224}));
+
+    // A tag that does not fit its digest, a BLAKE2b of another length, an unknown tag: each
+    // says why, none is read as another algorithm.
+    EXPECT_EQ(Refusal("BLAKE2b (a b) = " + h64), "digest length does not fit BLAKE2b");
+    // b2sum -l: the tag gives the length; a GNU line's length counts only where the name says BLAKE2b.
+    EXPECT_EQ(tagged("BLAKE2b-256 (a b) = " + h64), Set({DigestAlgorithm::Blake2b}));
+    EXPECT_EQ(tagged("BLAKE2b-8 (a b) = ab"), Set({DigestAlgorithm::Blake2b}));
+    EXPECT_EQ(Read(h32 + "  x", HintFromSumFileName("b2sums")).Candidates, Set({DigestAlgorithm::Blake2b}));
+    EXPECT_EQ(Refusal("BLAKE2b-100 (a b) = " + h64), "BLAKE2b length does not fit BLAKE2b-100");
+    EXPECT_EQ(Refusal("BLAKE2b-520 (a b) = " + std::string(130, 'a')),
+              "BLAKE2b length does not fit BLAKE2b-520");
+    EXPECT_EQ(Refusal("BLAKE2b-256 (a b) = " + h32), "digest length does not fit BLAKE2b-256");
+    EXPECT_EQ(Refusal("XXH32 (a b) = " + std::string(8, 'a')), "unknown algorithm XXH32");
+    EXPECT_EQ(Refusal("SHA3-256 (a b) = " + h128), "digest length does not fit SHA3-256");
 }
 
 TEST(SumLineRefusals, MalformedLinesAreNotGuessed)

@@ -25,6 +25,35 @@ TEST(Verdicts, AnyCandidateThatMatchesIsEnough)
     EXPECT_EQ(Judge(kExpected, md5Only, computed), SumVerdict::Differs);
 }
 
+// A digest that a candidate left uncomputed might be of is no proof of damage: only when every
+// candidate was computed does a mismatch count.
+TEST(Verdicts, ADifferenceNeedsEveryCandidateComputed)
+{
+    const DigestSet sixtyFour = AlgorithmsOfHexLength(64);
+    const std::string expected(64, 'a');
+    ComputedDigests some;
+    some.Set(DigestAlgorithm::SHA256, std::string(64, 'b'));
+    some.Set(DigestAlgorithm::Haval256, std::string(64, 'c'));
+    EXPECT_EQ(Judge(expected, sixtyFour, some), SumVerdict::NotComputed);
+    EXPECT_EQ(JudgeAll({{expected, sixtyFour}}, some), SumVerdict::NotComputed);
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+        if (sixtyFour.Has(info.Algorithm) && !some.Get(info.Algorithm))
+            some.Set(info.Algorithm, std::string(64, 'd'));
+    EXPECT_EQ(Judge(expected, sixtyFour, some), SumVerdict::Differs);
+    some.Set(DigestAlgorithm::Blake3, expected);
+    EXPECT_EQ(Judge(expected, sixtyFour, some), SumVerdict::Matches);
+    EXPECT_EQ(MatchingAlgorithm(expected, sixtyFour, some), DigestAlgorithm::Blake3);
+
+    // A BLAKE2b-256 line is not judged by a BLAKE2b-512 digest.
+    DigestSet blake2b;
+    blake2b.Add(DigestAlgorithm::Blake2b);
+    ComputedDigests wide;
+    wide.Set(DigestAlgorithm::Blake2b, std::string(128, 'a'));
+    EXPECT_EQ(Judge(expected, blake2b, wide), SumVerdict::NotComputed);
+    wide.Set(DigestAlgorithm::Blake2b, std::string(64, 'b'));
+    EXPECT_EQ(Judge(expected, blake2b, wide), SumVerdict::Differs);
+}
+
 TEST(Verdicts, MissingUnreadableAndNotComputed)
 {
     ComputedDigests missing;

@@ -16,7 +16,8 @@ std::string ShellWord(const std::string& text);
 // The digest of a file from libgcrypt, mhash (RIPEMD-128) or zlib (CRC-32); HAVAL has none: lower-case hex; "" when the file cannot be read.
 std::string OracleFileHex(DigestAlgorithm algorithm, const std::string& path);
 // What a pass of every algorithm the oracle knows would compute for the file.
-ComputedDigests OracleDigests(const std::string& path);
+// Only the given algorithms' digests are made: the tools that are the oracles of some cost a process.
+ComputedDigests OracleDigests(const std::string& path, DigestSet only);
 
 // Names that trip up sum files: a blank, a byte that is not UTF-8 and a name holding ") = ",
 // and for coreutils also a backslash, LF, CR and a leading blank (rhash takes "\" for a folder

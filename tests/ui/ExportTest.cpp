@@ -1,4 +1,5 @@
 // The results leaving the window: clipboard, result file, and the keys that reach them.
+#include "tests/support/SumsTesting.h"
 #include "tests/ui/WindowFixture.h"
 
 #include <QItemSelectionModel>
@@ -96,6 +97,35 @@ TEST_F(ExportTest, SaveWritesTheResultFileThroughTheDialogAndProposesTheLastPath
     ASSERT_EQ(dialogs.ProposedSaveNames.size(), 2u);
     EXPECT_EQ(dialogs.ProposedSaveNames[1], target);
     EXPECT_EQ(ReadWholeFile(target), "");
+}
+
+// A further digest ticked: its lines follow the described ones in menu order, with the names its
+// tools print, and the save dialog offers its sum file, which its tool then checks.
+TEST_F(ExportTest, FurtherDigestsHaveTheirLinesAndTheirSumFiles)
+{
+    Action("BLAKE3Hash")->trigger();
+    Action("SHA3-256Hash")->trigger();
+    Drop({dir.Write("a.txt", "abc")});
+    Calculate();
+    ASSERT_EQ(Tree()->model()->rowCount(TreeNode(0)), 4);
+    EXPECT_EQ(TreeNode(0, 0).data().toString().toStdString(), Md5Text("abc"));
+    EXPECT_EQ(TreeNode(0, 1).data().toString().toStdString(), Sha1Text("abc"));
+    EXPECT_EQ(TreeNode(0, 2).data().toString().toStdString(),
+              "SHA3-256：3A985DA74FE225B2045C172D6BD390BD855F086E3E9D525B46BFE24511431532");
+    EXPECT_EQ(TreeNode(0, 3).data().toString().toStdString(),
+              "BLAKE3：6437B3AC38465133FFB63B75273A8DB548C558465D79DB03FD359C6CD5BD9D85");
+
+    // The filters: one GNU file per algorithm of the tree, then BSD and CSV.
+    const std::string target = dir / "a.b3";
+    dialogs.SaveAnswers.push_back(target);
+    dialogs.SaveFilterAnswers.push_back(4);
+    Action("SaveMenu")->trigger();
+    ASSERT_EQ(dialogs.OfferedSaveFilters.size(), 6);
+    EXPECT_EQ(dialogs.OfferedSaveFilters[2], QStringLiteral("SHA3-256 校验文件 (*.sha3-256)"));
+    EXPECT_EQ(dialogs.OfferedSaveFilters[3], QStringLiteral("BLAKE3 校验文件 (*.b3)"));
+    EXPECT_EQ(ReadWholeFile(target),
+              "6437b3ac38465133ffb63b75273a8db548c558465d79db03fd359c6cd5bd9d85  a.txt\n");
+    EXPECT_EQ(RunShell("cd " + ShellWord(dir.Path()) + " && b3sum -c --quiet a.b3"), 0);
 }
 
 TEST_F(ExportTest, ASaveThatFailsShowsTheErrorBox)

@@ -115,12 +115,23 @@ TEST_F(StartupTest, AlgorithmMenuAndEngineListStartWithMd5AndSha1)
                       "SHA384Hash",      "SHA512Hash",    "Tiger192Hash"};
     const Texts captions{"CRC32 / FCS32", "Haval256", "MD4",    "MD5",    "RipeMD128", "RipeMD160",
                          "SHA1",          "SHA256",   "SHA384", "SHA512", "Tiger192"};
-    ASSERT_EQ(items.size(), 11);
+    // The eleven, a separator, then the further digests, all unticked.
+    const Texts further{"SHA224",      "SHA3-224", "SHA3-256", "SHA3-384", "SHA3-512", "BLAKE2b-512",
+                        "BLAKE2s-256", "BLAKE3",   "XXH64",    "XXH3",     "XXH128",   "SM3"};
+    ASSERT_EQ(items.size(), 11 + 1 + further.size());
     for (int i = 0; i < 11; ++i) {
         SCOPED_TRACE(names[i].toStdString());
         EXPECT_EQ(items[i]->objectName(), names[i]);
         EXPECT_EQ(items[i]->text(), captions[i]);
         EXPECT_EQ(items[i]->isChecked(), i == 3 || i == 6);
+    }
+    EXPECT_TRUE(items[11]->isSeparator());
+    for (int i = 0; i < further.size(); ++i) {
+        QAction* item = items[12 + i];
+        EXPECT_EQ(item->text(), further[i]);
+        EXPECT_EQ(item->objectName(), further[i] + QStringLiteral("Hash"));
+        EXPECT_TRUE(item->isCheckable());
+        EXPECT_FALSE(item->isChecked());
     }
 
     const Texts engines{"SHA1",       "Haval (256bit, 5 passes)",
