@@ -7,8 +7,13 @@
 
 #include <immintrin.h>
 
+// Clang spells the file-wide target differently.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx512f,avx512vl,avx2,bmi2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx512f,avx512vl,avx2,bmi2")
+#endif
 
 namespace {
 
@@ -71,4 +76,8 @@ void Blake3HashManyAvx512(const uint8_t* input, size_t count, size_t blocks, uin
                   &Blake3HashManyAvx2);
 }
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif

@@ -6,8 +6,13 @@
 
 #include <immintrin.h>
 
+// Clang spells the file-wide target differently.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("sse4.1"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("sse4.1")
+#endif
 
 namespace {
 
@@ -59,4 +64,8 @@ void Blake3HashManySse41(const uint8_t* input, size_t count, size_t blocks, uint
                   &Blake3HashManyPortable);
 }
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif

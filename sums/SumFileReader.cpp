@@ -57,7 +57,7 @@ void SumFileParser::EndLine()
     else if (lineHasNul_)
         reason = "line holds a NUL byte";
     else
-        kind = ParseSumLine(text, hint_, listing.Line, reason);
+        kind = ParseSumLine(text, hint_, listing.Line, reason, &separator_);
     if (kind == SumLineKind::Remark && remarksAreProblems_) {
         kind = SumLineKind::Unreadable;
         reason = "improperly formatted checksum line";

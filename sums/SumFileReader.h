@@ -54,6 +54,7 @@ private:
     void EndLine();
 
     SumFileHint hint_;
+    GnuSeparator separator_ = GnuSeparator::Undecided;
     ListingSink listingSink_;
     ProblemSink problemSink_;
     std::string line_;

@@ -153,17 +153,30 @@ Attempt ReadTagged(std::string_view text, bool escaped, SumLine& line, std::stri
     return Attempt::Read;
 }
 
-// "DIGEST  NAME" or "DIGEST *NAME".
+// "DIGEST  NAME" or "DIGEST *NAME", or "DIGEST NAME" where the file's first GNU line had it.
 Attempt ReadGnu(std::string_view text, bool escaped, const SumFileHint& hint, SumLine& line,
-                std::string& reason)
+                std::string& reason, GnuSeparator* separator)
 {
     size_t digits = 0;
     while (digits < text.size() && !IsBlank(text[digits]))
         ++digits;
     const std::string_view digest = text.substr(0, digits);
-    if (!IsHexDigits(digest) || digits + 2 > text.size() || text[digits] != ' ' ||
-        (text[digits + 1] != ' ' && text[digits + 1] != '*'))
+    if (!IsHexDigits(digest) || digits + 2 > text.size() || text[digits] != ' ')
         return Attempt::NotThisForm;
+    size_t nameStart = digits + 1;
+    bool binary = false;
+    const char flag = text[nameStart];
+    if (text.size() - nameStart == 1 || (flag != ' ' && flag != '*')) {
+        // One blank, as coreutils tells it: never after a standard line of the same file.
+        if (!separator || *separator == GnuSeparator::Standard)
+            return Attempt::NotThisForm;
+        *separator = GnuSeparator::OneBlank;
+    } else if (!separator || *separator != GnuSeparator::OneBlank) {
+        if (separator)
+            *separator = GnuSeparator::Standard;
+        binary = flag == '*';
+        ++nameStart;
+    }
     const DigestSet candidates = GnuCandidates(digest.size(), hint);
     if (candidates.Empty()) {
         reason = AlgorithmsOfHexLength(digest.size()).Empty()
@@ -171,12 +184,12 @@ Attempt ReadGnu(std::string_view text, bool escaped, const SumFileHint& hint, Su
                      : "digest length does not fit the sum file's algorithm";
         return Attempt::Unreadable;
     }
-    if (!TakeName(text.substr(digits + 2), escaped, line.Name, reason))
+    if (!TakeName(text.substr(nameStart), escaped, line.Name, reason))
         return Attempt::Unreadable;
     line.Form = SumLineForm::Gnu;
     line.Digest = LowerHex(digest);
     line.Candidates = candidates;
-    line.Binary = text[digits + 1] == '*';
+    line.Binary = binary;
     return Attempt::Read;
 }
 
@@ -272,7 +285,8 @@ SumFileHint HintFromSumFileName(std::string_view sumFilePath)
     return hint;
 }
 
-SumLineKind ParseSumLine(std::string_view text, const SumFileHint& hint, SumLine& line, std::string& reason)
+SumLineKind ParseSumLine(std::string_view text, const SumFileHint& hint, SumLine& line, std::string& reason,
+                         GnuSeparator* separator)
 {
     if (!text.empty() && text.back() == '\r')
         text.remove_suffix(1);
@@ -294,7 +308,7 @@ SumLineKind ParseSumLine(std::string_view text, const SumFileHint& hint, SumLine
     if (attempt == Attempt::NotThisForm)
         attempt = ReadTagged(body, escaped, line, reason);
     if (attempt == Attempt::NotThisForm)
-        attempt = ReadGnu(body, escaped, hint, line, reason);
+        attempt = ReadGnu(body, escaped, hint, line, reason, separator);
     // "NAME 8HEX" in a file whose name says another algorithm is a broken line, not SFV.
     if (attempt == Attempt::NotThisForm && !hint.Sfv &&
         (hint.Algorithms.Empty() || hint.Algorithms.Has(DigestAlgorithm::CRC32)))

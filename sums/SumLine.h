@@ -51,10 +51,22 @@ enum class SumLineKind {
     Unreadable,  // reason says why
 };
 
+// How a sum file's GNU lines separate digest and name, by coreutils' rule: the first GNU line
+// decides for the whole file. One blank ("DIGEST NAME", as BSD's "md5 -r" writes) makes every
+// later line one blank too, so a name may start with a blank or "*"; two blanks or " *" make a
+// one-blank line unreadable afterwards.
+enum class GnuSeparator {
+    Undecided,
+    OneBlank,
+    Standard,
+};
+
 // Reads one line without its line end (a trailing CR is dropped here too). The hint decides
 // for GNU lines; tagged lines name their algorithm themselves. For Unreadable, reason is a
-// short English text, e.g. "improperly formatted checksum line".
-SumLineKind ParseSumLine(std::string_view text, const SumFileHint& hint, SumLine& line, std::string& reason);
+// short English text, e.g. "improperly formatted checksum line". A file's lines are read with
+// one separator state; without one, one-blank lines are refused.
+SumLineKind ParseSumLine(std::string_view text, const SumFileHint& hint, SumLine& line, std::string& reason,
+                         GnuSeparator* separator = nullptr);
 
 // The tag of a tagged line, letter case ignored, rhash's and coreutils' spellings alike
 // ("SHA256", "SHA-256", "RMD160", "RIPEMD160", "TIGER", "CRC32", ...); false when unknown.

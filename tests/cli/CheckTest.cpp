@@ -338,3 +338,39 @@ TEST_F(CheckTest, BadSumFilesAndListedSpecialFilesGetAClearOutcome)
 }
 
 }  // namespace
+
+namespace {
+
+// "DIGEST NAME" with one blank, as BSD's md5 -r writes it: the first line decides, as md5sum -c
+// decides; the outputs, messages and statuses are md5sum's (with -a md5, whose messages name MD5
+// as md5sum's do).
+TEST_F(CheckTest, OneBlankLinesAreReadAsMd5sumReadsThem)
+{
+    Sums("standard", {"md5sum"}, {"plain.txt", "with blank", "  two leading blanks"});
+    std::string oneBlank, mixedOneFirst, mixedStandardFirst;
+    const std::string standard = ReadWholeFile(folder_ / "standard");
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < standard.size();) {
+        const size_t end = standard.find('\n', start);
+        lines.push_back(standard.substr(start, end - start));
+        start = end + 1;
+    }
+    for (const std::string& line : lines)
+        oneBlank += line.substr(0, 32) + " " + line.substr(34) + "\n";
+    folder_.Write("one blank", oneBlank);
+    folder_.Write("one then two", oneBlank + standard);
+    folder_.Write("two then one", standard + oneBlank);
+    for (const std::string sumFile : {"one blank", "one then two", "two then one"}) {
+        SCOPED_TRACE(sumFile);
+        for (const std::vector<std::string>& options : {std::vector<std::string>{}, {"-w"}, {"--strict"}}) {
+            const ProgramOutput expected = InFolderRun(Concat(Concat({"md5sum", "-c"}, options), {sumFile}));
+            const ProgramOutput actual =
+                InFolderRun(Concat(Concat({QuorvexPath(), "-c", "-a", "md5"}, options), {sumFile}));
+            EXPECT_EQ(actual.Out, expected.Out);
+            EXPECT_EQ(AsProgram(actual.Err, "md5sum"), expected.Err);
+            EXPECT_EQ(actual.Status, expected.Status);
+        }
+    }
+}
+
+}  // namespace

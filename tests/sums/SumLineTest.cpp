@@ -284,3 +284,31 @@ TEST(SumFileParserChunks, AHugeLineIsNotKept)
 }
 
 }  // namespace
+
+namespace {
+
+// BSD's "md5 -r" writes one blank: coreutils reads a file whose first line has one blank that
+// way throughout (a later name may then start with a blank or "*"), and refuses one-blank lines
+// after a standard one.
+TEST(SumLineForms, OneBlankLinesAsTheFirstLineDecides)
+{
+    const SumFileContents oneBlank = ParseSumText(kMd5 + " a b\n" + kMd5 + "  c\n" + kMd5 + " *d\n", {});
+    ASSERT_EQ(oneBlank.Listings.size(), 3u);
+    EXPECT_EQ(oneBlank.Listings[0].Line.Name, "a b");
+    EXPECT_EQ(oneBlank.Listings[1].Line.Name, " c");
+    EXPECT_EQ(oneBlank.Listings[2].Line.Name, "*d");
+    EXPECT_FALSE(oneBlank.Listings[2].Line.Binary);
+
+    const SumFileContents standardFirst = ParseSumText(kMd5 + " *a b\n" + kMd5 + " c\n" + kMd5 + "  d\n", {});
+    ASSERT_EQ(standardFirst.Listings.size(), 2u);
+    EXPECT_EQ(standardFirst.Listings[0].Line.Name, "a b");
+    EXPECT_TRUE(standardFirst.Listings[0].Line.Binary);
+    EXPECT_EQ(standardFirst.Listings[1].Line.Name, "d");
+    ASSERT_EQ(standardFirst.ProblemCount, 1u);
+    EXPECT_EQ(standardFirst.Problems[0].LineNumber, 2u);
+
+    // A line read alone, without the file's state, keeps the two-blank rule.
+    EXPECT_NE(Refusal(kMd5 + " x"), "");
+}
+
+}  // namespace
