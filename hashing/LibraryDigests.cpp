@@ -10,23 +10,42 @@
 namespace {
 
 // libcrypto looks an algorithm up by name on every implicit use; one lookup per program keeps
-// a small file's cost at its hashing.
+// a small file's cost at its hashing. They are freed at exit before libcrypto's own cleanup,
+// which was registered earlier, during the first lookup.
+class FetchedDigests {
+public:
+    FetchedDigests()
+        : sha3_224_(Fetch("SHA3-224")), sha3_256_(Fetch("SHA3-256")), sha3_384_(Fetch("SHA3-384")),
+          sha3_512_(Fetch("SHA3-512")), blake2s_(Fetch("BLAKE2S-256")), sm3_(Fetch("SM3"))
+    {
+    }
+    const EVP_MD* Of(DigestAlgorithm algorithm) const
+    {
+        switch (algorithm) {
+        case DigestAlgorithm::SHA3_224: return sha3_224_.get();
+        case DigestAlgorithm::SHA3_256: return sha3_256_.get();
+        case DigestAlgorithm::SHA3_384: return sha3_384_.get();
+        case DigestAlgorithm::SHA3_512: return sha3_512_.get();
+        case DigestAlgorithm::Blake2s: return blake2s_.get();
+        case DigestAlgorithm::SM3: return sm3_.get();
+        default: return nullptr;
+        }
+    }
+
+private:
+    struct Free {
+        void operator()(EVP_MD* md) const { EVP_MD_free(md); }
+    };
+    using Fetched = std::unique_ptr<EVP_MD, Free>;
+    static Fetched Fetch(const char* name) { return Fetched(EVP_MD_fetch(nullptr, name, nullptr)); }
+
+    Fetched sha3_224_, sha3_256_, sha3_384_, sha3_512_, blake2s_, sm3_;
+};
+
 const EVP_MD* FetchedOnce(DigestAlgorithm algorithm)
 {
-    static const EVP_MD* const kFetched[] = {
-        EVP_MD_fetch(nullptr, "SHA3-224", nullptr),    EVP_MD_fetch(nullptr, "SHA3-256", nullptr),
-        EVP_MD_fetch(nullptr, "SHA3-384", nullptr),    EVP_MD_fetch(nullptr, "SHA3-512", nullptr),
-        EVP_MD_fetch(nullptr, "BLAKE2S-256", nullptr), EVP_MD_fetch(nullptr, "SM3", nullptr),
-    };
-    switch (algorithm) {
-    case DigestAlgorithm::SHA3_224: return kFetched[0];
-    case DigestAlgorithm::SHA3_256: return kFetched[1];
-    case DigestAlgorithm::SHA3_384: return kFetched[2];
-    case DigestAlgorithm::SHA3_512: return kFetched[3];
-    case DigestAlgorithm::Blake2s: return kFetched[4];
-    case DigestAlgorithm::SM3: return kFetched[5];
-    default: return nullptr;
-    }
+    static const FetchedDigests fetched;
+    return fetched.Of(algorithm);
 }
 
 class EvpState : public DigestState {
