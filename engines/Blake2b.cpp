@@ -73,8 +73,7 @@ void Blake2b::Compress(const uint8_t* block, bool last)
     v[13] ^= counter_[1];
     if (last)
         v[14] = ~v[14];
-        // Unrolled, so that every round's message words are fixed registers instead of table lookups.
-#pragma GCC unroll 12
+#pragma GCC unroll 12  // so that every round's message words are fixed registers, not table lookups
     for (const auto& s : kSigma) {
         Mix(v, 0, 4, 8, 12, m[s[0]], m[s[1]]);
         Mix(v, 1, 5, 9, 13, m[s[2]], m[s[3]]);

@@ -97,8 +97,10 @@ struct HashingRun::State {
                 algorithms.push_back(info.Algorithm);
         threads = options.Threads ? options.Threads : std::max(1u, std::thread::hardware_concurrency());
         options.BlockBytes = std::max<size_t>(options.BlockBytes, 4096);
-        // Half of the budget for the ring of the large file, half for the workers' own blocks.
-        ringBlocks = std::max<size_t>(4, options.BufferBudget / 2 / options.BlockBytes);
+        // The ring of the large file: a few blocks keep the digests busy and are still in the
+        // processor's cache when the digests take them (a fast digest, xxHash or BLAKE3, is
+        // bound by memory otherwise). The rest of the budget is the workers' own blocks.
+        ringBlocks = 4;
         workerBlockBytes = std::clamp<size_t>(options.BufferBudget / 2 / threads, 4096, options.BlockBytes);
         slots = std::make_unique<WorkerSlot[]>(threads);
     }
