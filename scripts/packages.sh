@@ -1,5 +1,5 @@
 # The Debian packages that building, testing and running need; sourced by run.sh and test.sh.
-BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev help2man
+BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev help2man
                 libssl-dev libxxhash-dev)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev libmhash-dev
                libcrypto++-dev libssl-dev zlib1g-dev rhash python3 clang-format
