@@ -4,6 +4,8 @@
 // command line's options and its help all read this table.
 #pragma once
 
+#include "engines/Blake2b.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -97,7 +99,7 @@ inline constexpr std::array<DigestAlgorithmInfo, 23> kDigestAlgorithms{{
 inline constexpr size_t kDescribedDigestCount = 11;
 
 // BLAKE2b's digest may be any whole number of bytes up to its 64 ("b2sum -l").
-inline constexpr size_t kBlake2bMaxBytes = 64;
+inline constexpr size_t kBlake2bMaxBytes = Blake2b::kMaxDigestBytes;
 
 // Info reads the table by the enumerator's value: each row must stand at its own value.
 constexpr bool RowsStandAtTheirAlgorithm()

@@ -9,7 +9,7 @@ bool NeedsEscape(std::string_view name) { return name.find_first_of("\\\n\r") !=
 
 }  // namespace
 
-std::string EscapedSumName(std::string_view name)
+std::string EscapedSumName(std::string_view name, bool escapeCarriageReturn)
 {
     std::string escaped;
     escaped.reserve(name.size() + 8);
@@ -17,7 +17,7 @@ std::string EscapedSumName(std::string_view name)
         switch (c) {
         case '\\': escaped += "\\\\"; break;
         case '\n': escaped += "\\n"; break;
-        case '\r': escaped += "\\r"; break;
+        case '\r': escaped += escapeCarriageReturn ? "\\r" : "\r"; break;
         default: escaped += c;
         }
     }
@@ -58,23 +58,15 @@ std::string PublishedSumLine(DigestAlgorithm algorithm, std::string_view hexDige
     const SumLineSpelling spelling = Info(algorithm).Spelling;
     if (spelling == SumLineSpelling::Coreutils)
         return GnuSumLine(hexDigest, name, style);
-    if (spelling == SumLineSpelling::B3sum) {
+    if (spelling == SumLineSpelling::B3sum && !style.Zero && !name.empty() && name.back() != '\r') {
         // b3sum escapes "\\" and LF only. A CR at a name's end would pass for the line's own CR
         // LF end, so such a name is escaped in full, as coreutils does.
-        if (style.Zero || name.empty() || name.back() == '\r' || name.find('\r') == std::string_view::npos)
-            return GnuSumLine(hexDigest, name, style);
-        std::string line;
-        size_t start = 0;
-        for (size_t cr = name.find('\r'); start < name.size(); cr = name.find('\r', start)) {
-            const size_t end = cr == std::string_view::npos ? name.size() : cr;
-            line += EscapedSumName(name.substr(start, end - start));
-            if (cr != std::string_view::npos)
-                line += '\r';
-            start = end + 1;
-        }
-        const bool escape = line.size() != name.size();
-        return (escape ? "\\" : "") + LowerHex(hexDigest) + (style.Binary ? " *" : "  ") + line + "\n";
+        const bool escape = name.find_first_of("\\\n") != std::string_view::npos;
+        return (escape ? "\\" : "") + LowerHex(hexDigest) + (style.Binary ? " *" : "  ") +
+               (escape ? EscapedSumName(name, false) : std::string(name)) + "\n";
     }
+    if (spelling == SumLineSpelling::B3sum)
+        return GnuSumLine(hexDigest, name, style);
     // xxhsum writes every name as it stands; one with a line end would break its line.
     const bool asItStands = style.Zero || name.find_first_of("\n\r") == std::string_view::npos;
     SumLineStyle unescaped = style;

@@ -24,7 +24,8 @@ std::string GnuSumLine(std::string_view hexDigest, std::string_view name, SumLin
 
 // A name as coreutils writes it after the leading "\" of a line: "\\", "\n", "\r" in place of
 // backslash, LF and CR. The command line shows checked names this way too.
-std::string EscapedSumName(std::string_view name);
+// b3sum leaves CR as it stands: escapeCarriageReturn false.
+std::string EscapedSumName(std::string_view name, bool escapeCarriageReturn = true);
 
 // "TAG (NAME) = DIGEST\n" as coreutils' --tag writes it (the same leading backslash and escapes),
 // with the algorithm's BsdTag and the digest in lower case.
