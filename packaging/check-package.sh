@@ -45,5 +45,7 @@ done
 for library in libqt6widgets6 libqt6network6 libc6; do
     field Depends | grep -q "\b$library\b" || { echo "Depends lacks $library: $(field Depends)"; status=1; }
 done
+# Qt's Chinese texts, which the window loads as a file.
+field Depends | grep -q "\bqt6-translations-l10n\b" || { echo "Depends lacks qt6-translations-l10n"; status=1; }
 [ $status -eq 0 ] && echo "$deb: $(wc -l <"$out/packaged") files, Depends: $(field Depends)"
 exit $status

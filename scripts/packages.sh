@@ -4,11 +4,12 @@ BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-sv
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev libmhash-dev
                libcrypto++-dev libssl-dev zlib1g-dev rhash python3 clang-format
                desktop-file-utils appstream lintian dpkg-dev file clang libclang-rt-14-dev
-               libfuse3-dev fuse3 b3sum xxhash)
+               libfuse3-dev fuse3 b3sum xxhash qt6-translations-l10n)
 # Fuzzing (scripts/fuzz.sh) needs libFuzzer beside clang.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev libfuzzer-14-dev)
 # Chinese captions need a CJK font, and file icons an icon theme; a fresh desktop may have neither.
-RUN_PACKAGES=(fonts-noto-cjk adwaita-icon-theme)
+# Qt's own texts (dialogs, standard buttons) are Chinese from its translations.
+RUN_PACKAGES=(fonts-noto-cjk adwaita-icon-theme qt6-translations-l10n)
 
 ensure_packages() {
   local missing=()

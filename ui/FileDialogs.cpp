@@ -3,8 +3,11 @@
 #include "ui/NameOnlyIconProvider.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace {
 
@@ -25,6 +28,43 @@ void HideChild(QFileDialog& dialog, const char* name)
     if (auto* child = dialog.findChild<QWidget*>(QString::fromLatin1(name)))
         child->hide();
 }
+
+// Puts the keyboard focus into the folder list each time the dialog is shown. Qt gives it to the
+// name field, which the folder dialog hides: typing would then select nothing and Enter would
+// take the shown folder. In the list, typing selects by name, the arrows move, Enter opens the
+// selected folder and Backspace goes up, as Qt's list does; the choose button (and its mnemonic)
+// takes the selected folder, or the shown one when none is selected.
+class FolderListFocus : public QObject {
+public:
+    explicit FolderListFocus(QFileDialog& dialog) : QObject(&dialog), dialog_(dialog)
+    {
+        dialog.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Qt sets its own focus once the dialog is shown; this comes after it.
+        if (watched == &dialog_ && event->type() == QEvent::Show)
+            QTimer::singleShot(0, this, [this] { FocusShownList(); });
+        return false;
+    }
+
+private:
+    void FocusShownList()
+    {
+        // The list and the detail view; only the one the user switched to is shown.
+        for (const char* name : {"listView", "treeView"}) {
+            auto* view = dialog_.findChild<QAbstractItemView*>(QString::fromLatin1(name));
+            if (view && view->isVisible()) {
+                view->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+        }
+    }
+
+    QFileDialog& dialog_;
+};
 
 }  // namespace
 
@@ -69,5 +109,6 @@ std::unique_ptr<QFileDialog> NewFolderDialog(QWidget* parent)
     dialog->setOption(QFileDialog::ReadOnly);
     for (const char* name : {"fileNameEdit", "fileNameLabel", "newFolderButton"})
         HideChild(*dialog, name);
+    new FolderListFocus(*dialog);
     return dialog;
 }

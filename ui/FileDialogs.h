@@ -15,5 +15,6 @@ std::unique_ptr<QFileDialog> NewSaveDialog(QWidget* parent, const QString& propo
                                            const QStringList& furtherFilters = {});
 // "请选择校验文件": one existing sum file, with the given filters.
 std::unique_ptr<QFileDialog> NewSumFileDialog(QWidget* parent, const QStringList& filters);
-// "请选择文件夹。": one folder, files not shown, no edit box, no way to make a folder.
+// "请选择文件夹。": one folder, files not shown, no edit box, no way to make a folder; the keyboard
+// works in the folder list from the first key.
 std::unique_ptr<QFileDialog> NewFolderDialog(QWidget* parent);

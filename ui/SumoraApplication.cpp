@@ -3,7 +3,10 @@
 #include "ui/ApplicationTitle.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTranslator>
 
 #include <exception>
 
@@ -28,6 +31,17 @@ SumoraApplication::SumoraApplication(int& argc, char** argv) : QApplication(argc
     // common Adwaita theme fills in where the current theme has none.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor"))
         QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    // Nothing is kept between runs: Qt's file dialogs would otherwise keep the last folder, the
+    // view and the history in the user's settings, and the next run would start from them. Within
+    // a run a dialog still opens where the last one was left.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+    // The window is Chinese by design, so Qt's own texts (the file dialogs' labels and buttons,
+    // standard buttons, the edit boxes' menus) are Chinese too, whatever the user's locale. The
+    // locale itself stays the user's: numbers keep its decimal point.
+    auto* qtTexts = new QTranslator(this);
+    if (qtTexts->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtTexts);
 }
 
 void SumoraApplication::SetFailureBox(FailureBox box) { failureBox = box ? box : &ShowFailure; }

@@ -1,5 +1,6 @@
 // The program's three file dialogs as the user meets them: their settings, and icons and type
 // names that never come from reading a listed file.
+#include "ui/FileDialogs.h"
 #include "tests/support/TestFiles.h"
 #include "tests/ui/BlockingFuseFolder.h"
 #include "ui/NameOnlyIconProvider.h"
@@ -7,13 +8,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMimeDatabase>
+#include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -22,7 +30,9 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -277,6 +287,142 @@ TEST(FileDialogsTest, AFolderOfFilesWhoseReadsNeverReturnIsListedWithoutWaiting)
             << kind << " in " << types.join(QStringLiteral(", ")).toStdString();
     EXPECT_EQ(icons, 3);
     EXPECT_EQ(folder.ReadsBegun(), 0);
+}
+
+// The folder dialog driven by keys alone, each key going where the keyboard focus is, as a
+// user's would.
+class KeyboardUser {
+public:
+    explicit KeyboardUser(QFileDialog& dialog) : dialog_(dialog) {}
+
+    QAbstractItemView* FocusedList() const
+    {
+        return qobject_cast<QAbstractItemView*>(QApplication::focusWidget());
+    }
+
+    // Waits for the focused list to show the given folder with all its rows.
+    bool Shows(const std::string& folder, int rows) const
+    {
+        return QTest::qWaitFor(
+            [&] {
+                QAbstractItemView* list = FocusedList();
+                return list && dialog_.directory().absolutePath() == QString::fromStdString(folder) &&
+                       list->model()->rowCount(list->rootIndex()) == rows;
+            },
+            10000);
+    }
+    // A name typed after a pause, as a person types it: keys closer together make one search.
+    void Type(const QString& text) const
+    {
+        QTest::qWait(QApplication::keyboardInputInterval() + 50);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+    }
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    // Alt and the underlined letter of the dialog's choose button.
+    void Choose() const
+    {
+        auto* buttons = dialog_.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        ASSERT_NE(buttons, nullptr);
+        const QString caption = buttons->buttons().front()->text();
+        const qsizetype mark = caption.indexOf(QLatin1Char('&'));
+        ASSERT_GE(mark, 0) << "no mnemonic in " << caption.toStdString();
+        Press(static_cast<Qt::Key>(caption.at(mark + 1).toUpper().unicode()), Qt::AltModifier);
+    }
+
+private:
+    QFileDialog& dialog_;
+};
+
+// The route of the first choice: up from the start folder with Backspace, into x by typing its
+// name and Enter, to y by typing another name and an arrow, chosen with the button's mnemonic.
+void ChooseSelectedByKeys(QFileDialog& dialog, const std::string& top)
+{
+    KeyboardUser user(dialog);
+    ASSERT_TRUE(user.Shows(top + "/start", 0)) << "the folder list has not the focus";
+    user.Press(Qt::Key_Backspace);
+    ASSERT_TRUE(user.Shows(top, 3));
+    user.Type(QStringLiteral("x"));
+    user.Press(Qt::Key_Return);
+    ASSERT_TRUE(user.Shows(top + "/x", 3));
+    user.Type(QStringLiteral("w"));
+    user.Press(Qt::Key_Down);
+    user.Choose();
+}
+
+// The same way into y itself with Enter; choosing with nothing selected takes the folder shown.
+void ChooseShownByKeys(QFileDialog& dialog, const std::string& top)
+{
+    KeyboardUser user(dialog);
+    ASSERT_TRUE(user.Shows(top + "/start", 0)) << "the folder list has not the focus";
+    user.Press(Qt::Key_Backspace);
+    ASSERT_TRUE(user.Shows(top, 3));
+    user.Type(QStringLiteral("x"));
+    user.Press(Qt::Key_Return);
+    ASSERT_TRUE(user.Shows(top + "/x", 3));
+    user.Type(QStringLiteral("y"));
+    user.Press(Qt::Key_Return);
+    ASSERT_TRUE(user.Shows(top + "/x/y", 1));
+    user.Choose();
+}
+
+// Runs the route in the next modal file dialog; a step that failed leaves the dialog open, and
+// it is then cancelled.
+void WalkNextDialog(void (*route)(QFileDialog&, const std::string&), const std::string& top)
+{
+    QTimer::singleShot(0, [route, top] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        route(*dialog, top);
+        // The mnemonic clicks the button a moment later.
+        if (!QTest::qWaitFor([dialog] { return !dialog->isVisible(); }, 3000))
+            dialog->reject();
+    });
+}
+
+TEST(FileDialogsTest, AKeyboardUserReachesAFolderByKeysAlone)
+{
+    TempDir dir;
+    for (const char* folder : {"start", "a", "x/w", "x/y/inner", "x/z"})
+        std::filesystem::create_directories(dir.Path() + "/" + folder);
+    dir.Write("x/wfile", "not a folder");
+
+    for (const auto route : {&ChooseSelectedByKeys, &ChooseShownByKeys}) {
+        const std::unique_ptr<QFileDialog> dialog = NewFolderDialog(nullptr);
+        dialog->setDirectory(QString::fromStdString(dir.Path() + "/start"));
+        WalkNextDialog(route, dir.Path());
+        ASSERT_EQ(dialog->exec(), QDialog::Accepted);
+        EXPECT_EQ(dialog->selectedFiles(), QStringList{QString::fromStdString(dir.Path() + "/x/y")});
+    }
+}
+
+// Qt's own texts in the dialogs are Chinese whatever the user's locale, and what Qt would keep
+// of a dialog for the next run (its last folder, view and history) goes nowhere.
+TEST(FileDialogsTest, QtsOwnTextsAreChineseAndNothingIsKeptForTheNextRun)
+{
+    QStringList texts;
+    InspectNextDialog([&](QFileDialog& dialog) {
+        for (const char* name : {"lookInLabel", "fileTypeLabel"})
+            texts << dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
+        for (QAbstractButton* button : dialog.findChild<QDialogButtonBox*>()->buttons())
+            texts << button->text();
+    });
+    QtDialogs().ChooseFolder(nullptr);
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("查找范围："), QStringLiteral("文件类型："),
+                                  QStringLiteral("选择(&C)"), QStringLiteral("取消")}));
+
+    QMessageBox box(QMessageBox::Critical, QString(), QString(), QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+    QLineEdit edit(QStringLiteral("text"));
+    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    EXPECT_TRUE(menu->actions().front()->text().startsWith(QStringLiteral("撤消")))
+        << menu->actions().front()->text().toStdString();
+
+    EXPECT_TRUE(QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+                    .fileName()
+                    .startsWith(QStringLiteral("/dev/null/")));
 }
 
 }  // namespace
