@@ -201,32 +201,38 @@ struct HashingRun::State {
         }
     }
 
+    // After a stop, the results come in list order as before: the unbroken run of finished files
+    // up to stopLimit, the Stopped result for the first unfinished one, and then every file
+    // finished beyond it, so that no finished work is thrown away.
     bool NextReady() const  // under m
     {
-        if (IsStopped())
-            return nextToTake < stopLimit ? finished.count(nextToTake) > 0
-                                          : !stopResultTaken && nextToTake < paths.size();
+        if (IsStopped() && nextToTake >= stopLimit && !stopResultTaken && stopLimit < paths.size())
+            return true;
+        if (IsStopped() && nextToTake >= stopLimit)
+            return !finished.empty();
         return finished.count(nextToTake) > 0;
     }
     HashResult TakeNext()  // under m, when NextReady()
     {
-        if (IsStopped() && nextToTake >= stopLimit) {
+        if (IsStopped() && nextToTake >= stopLimit && !stopResultTaken && stopLimit < paths.size()) {
             stopResultTaken = true;
             HashResult result;
-            result.Index = nextToTake;
+            result.Index = stopLimit;
             result.Outcome = HashOutcome::Stopped;
             return result;
         }
-        auto it = finished.find(nextToTake);
+        // Before a stop this is the file at nextToTake; after it, the next finished one.
+        auto it = IsStopped() ? finished.begin() : finished.find(nextToTake);
         HashResult result = std::move(it->second);
         finished.erase(it);
-        ++nextToTake;
+        nextToTake = result.Index + 1;
         return result;
     }
     bool AllTaken() const  // under m
     {
         if (IsStopped())
-            return stopResultTaken || (nextToTake >= stopLimit && nextToTake >= paths.size());
+            return nextToTake >= stopLimit && (stopResultTaken || stopLimit >= paths.size()) &&
+                   finished.empty();
         return nextToTake >= paths.size();
     }
 

@@ -109,9 +109,10 @@ public:
 
     // Asks every worker to stop and returns at once (within milliseconds even when a worker is
     // stuck in a read: that worker is left behind and ends on its own, touching nothing of the
-    // caller's). The results that were finished before the stop, in unbroken list order from the
-    // last taken one, are still delivered; then one result with Outcome Stopped for the first
-    // file that was not, and nothing for the files after it.
+    // caller's). Every result that was finished before the stop is still delivered, in list
+    // order: the unbroken run from the last taken one, then one result with Outcome Stopped for
+    // the first file that was not finished, then the files finished after that one; the other
+    // unfinished files get nothing.
     void Stop();
     bool Stopped() const;
 
