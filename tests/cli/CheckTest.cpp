@@ -107,6 +107,10 @@ TEST_F(CheckTest, GoodChangedMissingAndMalformedSetsGiveSha256sumsOutputAndStatu
                                      std::string(64, 'a') + "  bad\\escape\n" + std::string(64, 'b') +
                                      "\n  plain.txt\n");
     ExpectSameAsSha256sum({"malformed.sha256"});
+    // A malformed line as the only problem: --strict alone decides the exit status.
+    Sums("one-bad-line.sha256", {"sha256sum"}, {"plain.txt"});
+    AppendTo("one-bad-line.sha256", "not a checksum line\n");
+    ExpectSameAsSha256sum({"one-bad-line.sha256"});
 
     // Only missing files: what --ignore-missing says then; nothing readable at all; and every
     // set at once, with a sum file that does not exist among them.

@@ -73,6 +73,35 @@ TEST(Verdicts, MissingUnreadableAndNotComputed)
     EXPECT_EQ(Judge(kExpected, ThirtyTwoDigits(), other), SumVerdict::NotComputed);
 }
 
+// A file listed once per algorithm gets the worst of its verdicts: unreadable above different,
+// different above not computed, and a match only when every line matches.
+TEST(Verdicts, SeveralExpectationsOfOneFileGiveTheWorstVerdict)
+{
+    const auto only = [](DigestAlgorithm algorithm) {
+        DigestSet set;
+        set.Add(algorithm);
+        return set;
+    };
+    ComputedDigests computed;
+    computed.Set(DigestAlgorithm::MD5, kExpected);
+    computed.Set(DigestAlgorithm::SHA1, std::string(40, 'b'));
+    computed.ReadFailed.Add(DigestAlgorithm::SHA256);
+    const ExpectedDigest matches{kExpected, only(DigestAlgorithm::MD5)};
+    const ExpectedDigest differs{std::string(40, 'a'), only(DigestAlgorithm::SHA1)};
+    const ExpectedDigest unreadable{std::string(64, 'a'), only(DigestAlgorithm::SHA256)};
+    const ExpectedDigest notComputed{std::string(128, 'a'), only(DigestAlgorithm::SHA512)};
+
+    EXPECT_EQ(JudgeAll({matches, matches}, computed), SumVerdict::Matches);
+    EXPECT_EQ(JudgeAll({matches, notComputed}, computed), SumVerdict::NotComputed);
+    EXPECT_EQ(JudgeAll({notComputed, differs, matches}, computed), SumVerdict::Differs);
+    EXPECT_EQ(JudgeAll({differs, unreadable}, computed), SumVerdict::Unreadable);
+    EXPECT_EQ(JudgeAll({unreadable, differs, notComputed}, computed), SumVerdict::Unreadable);
+    EXPECT_EQ(JudgeAll({}, computed), SumVerdict::Missing);
+    ComputedDigests gone = computed;
+    gone.FileMissing = true;
+    EXPECT_EQ(JudgeAll({matches}, gone), SumVerdict::Missing);
+}
+
 TEST(Verdicts, TotalsAndWords)
 {
     VerdictTotals totals;
