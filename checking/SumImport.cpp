@@ -2,12 +2,14 @@
 
 #include "platform/FileSystem.h"
 #include "platform/TextEncoding.h"
+#include "sums/SumLine.h"
 
 #include <unordered_map>
 
 namespace {
 
-// At most this many unreadable lines are named in the error box; the count covers them all.
+// At most this many unreadable lines, and files outside the sum file's folder, are named in the
+// error box; the counts cover them all.
 constexpr size_t kProblemsShown = 10;
 
 }  // namespace
@@ -25,6 +27,13 @@ std::string SumImportReport::ErrorText() const
         for (size_t i = 0; i < Problems.size() && i < kProblemsShown; ++i)
             text += "第 " + std::to_string(Problems[i].LineNumber) + " 行：" + Problems[i].Reason + "\n";
         if (ProblemCount > kProblemsShown)
+            text += "……\n";
+    }
+    if (OutsideCount > 0) {
+        text += std::to_string(OutsideCount) + " 个文件位于校验文件所在文件夹之外：\n";
+        for (const std::string& path : Outside)
+            text += Utf8FromNative(path) + "\n";
+        if (OutsideCount > Outside.size())
             text += "……\n";
     }
     text += Refused.ErrorText();
@@ -60,6 +69,8 @@ void ImportSumListings(const SumFileContents& contents, const std::string& sumFi
         }
         if (refused.count(path))
             continue;
+        if (NameLeavesSumFolder(listing.Line.Name) && ++report.OutsideCount <= kProblemsShown)
+            report.Outside.push_back(path);
         const size_t before = list.Count();
         // The intake's size probe answers for the common case, a file that is there; only a
         // refusal costs a second look, to tell a missing file from one that cannot be taken.

@@ -19,12 +19,18 @@ struct SumImportReport {
     size_t Taken = 0;       // entries added to the list
     size_t Missing = 0;     // of those, files that are not there: shown with the verdict missing
     IntakeReport Refused;   // folders, FIFOs, devices, files whose size cannot be read
+    // Listed files outside the sum file's folder (absolute names, names climbing out with ".."):
+    // still checked, as the command-line tools check them, but told, so that a doctored sum
+    // file cannot quietly point at other files. The first of them by name.
+    size_t OutsideCount = 0;
+    std::vector<std::string> Outside;
     size_t ProblemCount = 0;
     std::vector<SumLineProblem> Problems;  // the first of them
     DigestSet Needed;                      // the algorithms the listings need
 
     // The error box text, "" when there is nothing to tell: the sum file that could not be
-    // read, or that lists nothing, the unreadable lines with their numbers, the refused files.
+    // read, or that lists nothing, the unreadable lines with their numbers, the files outside
+    // its folder, the refused files.
     std::string ErrorText() const;
 };
 

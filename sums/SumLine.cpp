@@ -320,6 +320,26 @@ SumLineKind ParseSumLine(std::string_view text, const SumFileHint& hint, SumLine
     return SumLineKind::Unreadable;
 }
 
+bool NameLeavesSumFolder(std::string_view name)
+{
+    if (!name.empty() && name.front() == '/')
+        return true;
+    size_t depth = 0;
+    while (!name.empty()) {
+        const size_t slash = name.find('/');
+        const std::string_view part = name.substr(0, slash);
+        if (part == "..") {
+            if (depth == 0)
+                return true;
+            --depth;
+        } else if (!part.empty() && part != ".") {
+            ++depth;
+        }
+        name = slash == std::string_view::npos ? std::string_view() : name.substr(slash + 1);
+    }
+    return false;
+}
+
 std::string ListedPath(std::string_view sumFilePath, std::string_view name)
 {
     if (!name.empty() && name.front() == '/')

@@ -76,3 +76,7 @@ bool AlgorithmFromTag(std::string_view tag, DigestAlgorithm& algorithm);
 // folder of the sum file (its path up to the last "/"; none gives the name itself). Bytes are
 // kept as they are; "." and ".." are left to the file system.
 std::string ListedPath(std::string_view sumFilePath, std::string_view name);
+// True for a listed name that points outside the sum file's folder: an absolute one, or one
+// whose ".." parts climb above the folder (judged by the name alone, as a reader of the sum
+// file sees it).
+bool NameLeavesSumFolder(std::string_view name);

@@ -280,6 +280,11 @@ TEST_F(SumCheck, BadSumFilesAndListingsGetClearReports)
     EXPECT_NE(text.find("第 1 行："), std::string::npos) << text;
     EXPECT_NE(text.find("fifo\". Is a FIFO"), std::string::npos) << text;
     EXPECT_NE(text.find("sub\". Is a directory"), std::string::npos) << text;
+    // Outside the sum file's folder: each path once, checked all the same.
+    EXPECT_NE(text.find("4 个文件位于校验文件所在文件夹之外：\n" + dir / "sub/../x\n" +
+                        dir / "sub/../fifo\n" + dir / "sub\n" + dir / "x\n"),
+              std::string::npos)
+        << text;
     // "../x" twice and "x" by its absolute path: two entries, the same bytes lexically differ.
     ASSERT_EQ(checker.List().Count(), 2u);
     EXPECT_EQ(checker.List().At(0).Path, dir / "sub/../x");

@@ -210,6 +210,10 @@ TEST(SumLinePaths, RelativeToTheSumFilesFolder)
     EXPECT_EQ(ListedPath("/d/e/SUMS", "/abs"), "/abs");
     EXPECT_EQ(ListedPath("SUMS", "a"), "a");
     EXPECT_EQ(ListedPath("/SUMS", "../x"), "/../x");
+    for (const char* outside : {"/abs", "../x", "a/../../x", "./../x", "a/b/../../..", "..", "//x"})
+        EXPECT_TRUE(NameLeavesSumFolder(outside)) << outside;
+    for (const char* inside : {"x", "a/../x", "a/b/../../x", "./x", "a//b/..", "..x", "x..", "a/..b"})
+        EXPECT_FALSE(NameLeavesSumFolder(inside)) << inside;
 }
 
 SumFileContents Parse(const std::string& bytes, const std::string& name = "sums")
