@@ -105,7 +105,10 @@ std::optional<HashResult> ResultStream::Next()
         for (HashResult& result : run_.TakeResults())
             ready_.push_back(std::move(result));
     if (ready_.empty()) {
-        output_.Flush();
+        // What is written so far is shown when the next result is long in coming (a large or
+        // slow file), not before every wait: that would be a write per small file.
+        if (!run_.AwaitResult(kLongestWait))
+            output_.Flush();
         return run_.Wait();
     }
     HashResult next = std::move(ready_.front());

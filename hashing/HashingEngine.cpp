@@ -123,6 +123,15 @@ struct HashingRun::State {
     mutable std::mutex m;
     std::condition_variable scheduleChanged;  // a file handed out or finished, a large file, a stop
     std::condition_variable resultReady;
+    // Results are handed to a caller waiting in Wait in batches, not one wake per file: a waiter
+    // is woken once kResultBatch results are ready in order, at the last one, or once it has
+    // waited kBatchDelay; until then it sleeps that long by itself. Ten thousand tiny files then
+    // cost a few hundred wakes instead of ten thousand.
+    static constexpr size_t kResultBatch = 64;
+    static constexpr size_t kFilesPerTurn = 8;  // the most files a worker takes at once
+    static constexpr std::chrono::milliseconds kBatchDelay{2};
+    std::optional<std::chrono::steady_clock::time_point> waitingSince;  // the caller in Wait
+    size_t readyEnd = 0;  // the first file from nextToTake on that is not finished
     size_t nextFile = 0;
     size_t filesInProgress = 0;
     std::map<size_t, HashResult> finished;
@@ -169,35 +178,81 @@ struct HashingRun::State {
 
     // A result is news only when it is the next in list order: the ones after it wait for it
     // anyway, and are taken with it.
-    void Publish(HashResult result)
+    // Takes in a finished file's result, under m; says who is to hear of it (see Announce).
+    struct Notice {
+        bool waiter = false;  // the caller in Wait
+        bool wake = false;    // the wake callback: the result is the next in list order
+    };
+    Notice PublishLocked(HashResult result)
     {
-        bool next = false;
-        {
-            std::lock_guard<std::mutex> lock(m);
-            if (IsStopped())
-                return;
-            next = result.Index == nextToTake;
-            finished.emplace(result.Index, std::move(result));
-            ++filesFinished;
-        }
-        if (!next)
-            return;
-        resultReady.notify_all();
-        Wake();
+        if (IsStopped())
+            return {};
+        const size_t index = result.Index;
+        Notice notice;
+        notice.wake = index == nextToTake;
+        finished.emplace(index, std::move(result));
+        ++filesFinished;
+        if (index == readyEnd)
+            while (finished.count(readyEnd))
+                ++readyEnd;
+        const size_t ready = readyEnd - nextToTake;
+        notice.waiter = waitingSince && ready > 0 &&
+                        (ready >= kResultBatch || readyEnd == paths.size() ||
+                         std::chrono::steady_clock::now() - *waitingSince >= kBatchDelay);
+        return notice;
+    }
+    // May be called under m: the wake callback only posts, and nothing takes m under wakeMutex.
+    void Announce(Notice notice)
+    {
+        if (notice.waiter)
+            resultReady.notify_all();
+        if (notice.wake)
+            Wake();
     }
 
-    void PublishFailure(size_t index, const char* reason) noexcept
+    // Waits under m until a result can be taken or every one has been (true), or until the
+    // deadline (false).
+    bool AwaitReady(std::unique_lock<std::mutex>& lock,
+                    std::optional<std::chrono::steady_clock::time_point> deadline)
+    {
+        using Clock = std::chrono::steady_clock;
+        while (!NextReady() && !AllTaken()) {
+            const Clock::time_point now = Clock::now();
+            if (deadline && now >= *deadline) {
+                waitingSince.reset();
+                return false;
+            }
+            if (!waitingSince)
+                waitingSince = now;
+            // Within the batch delay the waiter wakes by itself; after it, a result wakes it.
+            std::optional<Clock::time_point> until = *waitingSince + kBatchDelay;
+            if (*until <= now)
+                until = deadline;
+            else if (deadline && *deadline < *until)
+                until = deadline;
+            if (until)
+                resultReady.wait_until(lock, *until);
+            else
+                resultReady.wait(lock);
+        }
+        waitingSince.reset();
+        return true;
+    }
+
+    // The result of a file whose hashing failed outside a read: out of memory for a digest or a
+    // result. Nothing when not even that can be had: the run stops then, so that the caller is
+    // not left waiting for a result that never comes.
+    std::optional<HashResult> FailureResult(size_t index, const char* reason) noexcept
     {
         try {
             HashResult result;
             result.Index = index;
             result.Outcome = HashOutcome::ReadFailed;
             result.Reason = reason;
-            Publish(std::move(result));
+            return result;
         } catch (...) {
-            // Not even the failure could be kept: the run stops, so that the caller is not
-            // left waiting for a result that never comes.
             StopRun();
+            return std::nullopt;
         }
     }
 
@@ -238,7 +293,8 @@ struct HashingRun::State {
 
     void StopRun();
     void Work(unsigned slotIndex);
-    void HashFile(size_t index, WorkerSlot& slot, Buffer& buffer);
+    // The file's result; nothing after a stop.
+    std::optional<HashResult> HashFile(size_t index, WorkerSlot& slot, Buffer& buffer);
     void HashLarge(InputFile& file, std::vector<std::unique_ptr<DigestState>>& states, HashResult& result,
                    WorkerSlot& slot);
     void Help(std::shared_ptr<LargeFile> large, std::unique_lock<std::mutex>& schedule);
@@ -256,17 +312,36 @@ void HashingRun::State::Work(unsigned slotIndex)
             continue;
         }
         if (nextFile < paths.size()) {
-            const size_t index = nextFile++;
+            // A few files at a time while many are left, so that the threads do not take turns
+            // at m for every small file; one at a time towards the end, so that no thread is left
+            // with a queue while the others have nothing.
+            const size_t left = paths.size() - nextFile;
+            const size_t first = nextFile;
+            const size_t count = std::clamp<size_t>(left / (8 * threads), 1, kFilesPerTurn);
+            nextFile += count;
             ++filesInProgress;
             lock.unlock();
-            try {
-                HashFile(index, slot, buffer);
-            } catch (const std::exception& e) {
-                // Out of memory for a digest or a result: the file fails, the pass goes on,
-                // and a thread of its own never ends the program.
-                PublishFailure(index, e.what());
+            std::array<std::optional<HashResult>, kFilesPerTurn> results;
+            for (size_t i = 0; i < count && !IsStopped(); ++i) {
+                const size_t index = first + i;
+                try {
+                    results[i] = HashFile(index, slot, buffer);
+                } catch (const std::exception& e) {
+                    // Out of memory for a digest or a result: the file fails, the pass goes on,
+                    // and a thread of its own never ends the program.
+                    results[i] = FailureResult(index, e.what());
+                }
             }
+            // The results go in under the same hold of m as the next files come out.
             lock.lock();
+            Notice notice;
+            for (size_t i = 0; i < count; ++i)
+                if (results[i]) {
+                    const Notice one = PublishLocked(std::move(*results[i]));
+                    notice.waiter = notice.waiter || one.waiter;
+                    notice.wake = notice.wake || one.wake;
+                }
+            Announce(notice);
             --filesInProgress;
             scheduleChanged.notify_all();
             continue;
@@ -292,7 +367,7 @@ void HashingRun::State::Help(std::shared_ptr<LargeFile> large, std::unique_lock<
     schedule.lock();
 }
 
-void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
+std::optional<HashResult> HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
 {
     slot.read.store(0, std::memory_order_relaxed);
     slot.size.store(-1, std::memory_order_relaxed);
@@ -307,7 +382,7 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
         // After a stop the file layer is not the run's to call any more (an open that hung may
         // return long after the program let go of it).
         if (IsStopped())
-            return;
+            return std::nullopt;
         // Only now is it asked whether anything is there at all: most files open, and for ten
         // thousand small ones the question would cost a tenth of the time.
         bool exists = true;
@@ -318,8 +393,7 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
         result.Outcome = exists ? HashOutcome::CannotOpen : HashOutcome::Missing;
         if (exists)
             result.Reason = e.what();
-        Publish(std::move(result));
-        return;
+        return result;
     }
     result.SizeAtOpen = file->Size();
     slot.size.store(result.SizeAtOpen, std::memory_order_relaxed);
@@ -336,7 +410,7 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
             // Read to the end, whatever the size said: a file of /proc reports 0 and has content.
             for (;;) {
                 if (IsStopped())
-                    return;
+                    return std::nullopt;
                 const size_t n = file->Read(buffer.get(), workerBlockBytes);
                 for (auto& state : states)
                     state->Feed(buffer.get(), n);
@@ -358,7 +432,7 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
     }
     file.reset();
     if (IsStopped())
-        return;
+        return std::nullopt;
     if (result.Outcome == HashOutcome::Digests && result.BytesRead < result.SizeAtOpen) {
         // A file that ended before its size at the open was cut while it was read: its digests
         // would be of neither the old nor the new content.
@@ -368,7 +442,7 @@ void HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
     if (result.Outcome == HashOutcome::Digests)
         for (size_t i = 0; i < algorithms.size(); ++i)
             result.Digests[static_cast<size_t>(algorithms[i])] = states[i]->Finish();
-    Publish(std::move(result));
+    return result;
 }
 
 // Reads a large file into the ring while the digests take its blocks, on this thread and on the
@@ -530,10 +604,16 @@ std::vector<HashResult> HashingRun::TakeResults(size_t most)
 std::optional<HashResult> HashingRun::Wait()
 {
     std::unique_lock<std::mutex> lock(state_->m);
-    state_->resultReady.wait(lock, [&] { return state_->NextReady() || state_->AllTaken(); });
+    state_->AwaitReady(lock, std::nullopt);
     if (!state_->NextReady())
         return std::nullopt;
     return state_->TakeNext();
+}
+
+bool HashingRun::AwaitResult(std::chrono::milliseconds most)
+{
+    std::unique_lock<std::mutex> lock(state_->m);
+    return state_->AwaitReady(lock, std::chrono::steady_clock::now() + most);
 }
 
 bool HashingRun::Done() const

@@ -19,6 +19,7 @@
 #include "platform/FileAccess.h"
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -103,7 +104,11 @@ public:
     // blocks for a file.
     std::vector<HashResult> TakeResults(size_t most = SIZE_MAX);
     // The next result in list order, waiting for it; nullopt once every result has been taken.
+    // Results of small files come to a waiter a few milliseconds late at most, in batches.
     std::optional<HashResult> Wait();
+    // Waits at most that long until Wait or TakeResults has something (or every result has been
+    // taken): false when the time ran out first.
+    bool AwaitResult(std::chrono::milliseconds most);
     // True once every result has been taken (after a stop: the Stopped one included).
     bool Done() const;
 

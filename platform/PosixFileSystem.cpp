@@ -48,8 +48,11 @@ public:
     {
         auto* p = static_cast<char*>(buffer);
         size_t done = 0;
-        // The system may deliver less than asked before the end (signals, large requests), and
-        // callers rely on fewer bytes meaning the end of the file.
+        // The system may deliver less than asked before the end (signals, large requests, a
+        // network or FUSE file system), and callers rely on fewer bytes meaning the end of the
+        // file: ask again, unless the read reached the size the file had at its open. A regular
+        // file read that far and short of the request is at its end, and asking again would cost
+        // a tiny file a second call. A size of 0 says nothing (files of /proc come in pieces).
         while (done < size) {
             ssize_t n = ::read(fd_, p + done, size - done);
             if (n < 0) {
@@ -60,6 +63,9 @@ public:
             if (n == 0)
                 break;
             done += static_cast<size_t>(n);
+            offset_ += n;
+            if (size_ > 0 && offset_ >= size_)
+                break;
         }
         return done;
     }
@@ -67,6 +73,7 @@ public:
 private:
     int fd_;
     int64_t size_;
+    int64_t offset_ = 0;
 };
 
 // O_NONBLOCK makes the open of a FIFO return at once instead of waiting for a writer; the file
@@ -99,13 +106,8 @@ int OpenRegularFile(const std::string& path, struct stat& st, OpenFor use)
     }
     if (use == OpenFor::SizeOnly)
         return fd;
-    // The file status flags that can be changed are all clear but O_NONBLOCK: clearing them all
-    // clears it, without asking for them first.
-    if (::fcntl(fd, F_SETFL, 0) != 0) {
-        int error = errno;
-        ::close(fd);
-        throw SystemError(error);
-    }
+    // O_NONBLOCK stays: reads of a regular file do not heed it, and clearing it would cost every
+    // file one more call.
     // Every reader goes through a file once from its start to its end: let the kernel read ahead
     // widely. Only a hint, and only where reading ahead can matter (a size of 0 may hide content).
     if (st.st_size == 0 || st.st_size >= (off_t{1} << 20))
