@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -63,6 +66,29 @@ TEST_F(PosixFiles, ReadsDeliverFewerBytesOnlyAtTheEnd)
     ASSERT_EQ(file->Read(read.data() + 70000, 70000), 30000u);
     EXPECT_EQ(file->Read(read.data(), 70000), 0u);
     EXPECT_EQ(read.substr(0, 100000), content);
+}
+
+// A read that reaches the size at the open ends there; one of a file that grew since brings the
+// new bytes; and a file that reports no size, coming in pieces, is read in full.
+TEST_F(PosixFiles, ReadsFollowAFileThatGrewAndOneWithoutASize)
+{
+    const std::string path = dir.Write("growing", "first");
+    auto file = files.OpenForReading(path);
+    std::ofstream(path, std::ios::app) << " and more";
+    std::string read(100, '\0');
+    ASSERT_EQ(file->Read(read.data(), read.size()), 14u);
+    EXPECT_EQ(read.substr(0, 14), "first and more");
+    EXPECT_EQ(file->Read(read.data(), read.size()), 0u);
+
+    const char* pieces = "/proc/kallsyms";
+    std::ifstream stream(pieces);
+    const std::string whole((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    if (whole.size() <= 4096)
+        GTEST_SKIP() << pieces << " fits in one page here: nothing comes in pieces";
+    auto proc = files.OpenForReading(pieces);
+    EXPECT_EQ(proc->Size(), 0);
+    std::string all(whole.size() * 2, '\0');
+    EXPECT_EQ(proc->Read(all.data(), all.size()), whole.size());
 }
 
 TEST_F(PosixFiles, SizesBeyondFourGiB)
