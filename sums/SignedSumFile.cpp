@@ -126,3 +126,25 @@ SignatureCheck ReadSignedSumFile(FileAccess& files, const std::string& sumFilePa
         feed(std::string_view(block.data(), n));
     return outcome;
 }
+
+SumFileContents ReadSignedSumContents(FileAccess& files, const std::string& sumFilePath,
+                                      const SignedReadSettings& settings, SignatureCheck& signature)
+{
+    SumFileContents contents;
+    SumFileParser parser(
+        HintFromSumFileName(sumFilePath),
+        [&contents](const SumListing& listing) { contents.Listings.push_back(listing); },
+        [&contents](const SumLineProblem& problem) {
+            ++contents.ProblemCount;
+            if (contents.Problems.size() < SumFileContents::kKeptProblems)
+                contents.Problems.push_back(problem);
+        });
+    bool parsed = false;
+    signature = ReadSignedSumFile(
+        files, sumFilePath, settings,
+        [&parsed](const SignatureCheck& check) { return parsed = check.State != SignatureState::Bad; },
+        [&parser](std::string_view bytes) { parser.Feed(bytes); });
+    if (parsed)
+        parser.Finish();
+    return contents;
+}

@@ -3,6 +3,7 @@
 // a swap of the file. Only the signed text of a clear signature reaches the parser.
 #pragma once
 
+#include "sums/SumFileReader.h"
 #include "sums/SumSignature.h"
 
 #include <cstdint>
@@ -40,3 +41,8 @@ SignatureCheck ReadSignedSumFile(FileAccess& files, const std::string& sumFilePa
 // file; text is the part to parse: the signed text of a clear signature, else all the bytes.
 SignatureCheck CheckSignedSumBytes(FileAccess& files, const std::string& sumFilePath, std::string_view bytes,
                                    const SignedReadSettings& settings, std::string& text);
+
+// The sum file as ReadSumFile reads it, but only its signed text when it is clear-signed, and
+// nothing at all after a BAD signature; signature gets the outcome. Throws as ReadSumFile.
+SumFileContents ReadSignedSumContents(FileAccess& files, const std::string& sumFilePath,
+                                      const SignedReadSettings& settings, SignatureCheck& signature);
