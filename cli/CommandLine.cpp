@@ -457,11 +457,11 @@ The following options are useful only when verifying checksums:
       --help     display this help and exit
       --version  output version information and exit
 
-A SUMFILE's OpenPGP signature is checked on your own keyring (GNUPGHOME) when it
-has one: a clear signature (gpg --clearsign), or SUMFILE.asc, .gpg, .sig or .sign
-beside it. Only the signed lines are used. A line on standard error tells what
-the signature proved; after a BAD signature no file is checked. No key is ever
-fetched or trusted for you.
+A SUMFILE's OpenPGP signature is checked on your own keyring (GNUPGHOME) when
+it has one: a clear signature (gpg --clearsign), or SUMFILE.asc, .gpg, .sig or
+.sign beside it. Only the signed lines are used. A line on standard error tells
+what the signature proved; after a BAD signature no file is checked. No key is
+ever fetched or trusted for you.
 
 Exit status is 0 when every file was read (and, with --check, matched), 1 when
 some file could not be read or did not match, or a signature was BAD (or, with
