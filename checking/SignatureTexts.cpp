@@ -43,7 +43,8 @@ std::string SignatureBoxText(const SumImportReport& report)
     case SignatureState::Bad: text = "校验文件" + name + "的签名无效，其中的校验值未导入。\n"; break;
     case SignatureState::NoPublicKey:
     case SignatureState::NotChecked:
-        text = "校验文件" + name + "的签名未能检查：" + SignatureReportText(check) +
+        text = "校验文件" + name + "的签名未能检查：" +
+               (check.State == SignatureState::NotChecked ? check.Reason : SignatureReportText(check)) +
                "。校验值已导入，但未经签名证实。\n";
         break;
     default:

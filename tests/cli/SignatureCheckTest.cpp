@@ -1,6 +1,7 @@
 // quorvex -c on signed sum files, in a keyring made by the test: the line that says what the
 // signature proved, the files checked only when they may be, the options that require or skip
 // a signature, and on the signed lines the very output of sha256sum -c.
+#include "cli/SignatureLines.h"
 #include "tests/cli/ProgramRun.h"
 #include "tests/support/GnupgHome.h"
 #include "tests/support/SumsTesting.h"
@@ -25,7 +26,7 @@ struct Keys {
     }
 };
 
-class SignatureCheck : public ::testing::Test {
+class SignedSumCheck : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { keys_ = new Keys; }
     static void TearDownTestSuite()
@@ -69,9 +70,9 @@ protected:
     std::string plain_;
 };
 
-Keys* SignatureCheck::keys_ = nullptr;
+Keys* SignedSumCheck::keys_ = nullptr;
 
-TEST_F(SignatureCheck, GoodSignatureLineThenWhatSha256sumSaysOfTheSignedLines)
+TEST_F(SignedSumCheck, GoodSignatureLineThenWhatSha256sumSaysOfTheSignedLines)
 {
     ClearSign(keys_->home, keys_->release);
     const ProgramOutput expected = Run({"sha256sum", "-c", "plain"});
@@ -98,7 +99,7 @@ TEST_F(SignatureCheck, GoodSignatureLineThenWhatSha256sumSaysOfTheSignedLines)
     EXPECT_EQ(Check({"--require-signature", "--quiet"}).Out, "b.iso: FAILED\n");
 }
 
-TEST_F(SignatureCheck, LinesAroundTheSignatureAreIgnoredAndSaidToBe)
+TEST_F(SignedSumCheck, LinesAroundTheSignatureAreIgnoredAndSaidToBe)
 {
     ClearSign(keys_->home, keys_->release);
     const std::string extra = std::string(64, 'a') + "  c.iso\n";
@@ -111,7 +112,7 @@ TEST_F(SignatureCheck, LinesAroundTheSignatureAreIgnoredAndSaidToBe)
     EXPECT_EQ(actual.Status, 0);
 }
 
-TEST_F(SignatureCheck, BadSignatureChecksNoFile)
+TEST_F(SignedSumCheck, BadSignatureChecksNoFile)
 {
     ClearSign(keys_->home, keys_->release);
     std::string bytes = ReadWholeFile(folder_ / "SHA256SUMS");
@@ -139,7 +140,7 @@ TEST_F(SignatureCheck, BadSignatureChecksNoFile)
     EXPECT_EQ(Check({}).Status, 1);
 }
 
-TEST_F(SignatureCheck, UnprovedSignaturesCheckTheFilesUnlessASignatureIsRequired)
+TEST_F(SignedSumCheck, UnprovedSignaturesCheckTheFilesUnlessASignatureIsRequired)
 {
     ClearSign(keys_->stranger, keys_->unknown);
     ProgramOutput actual = Check({});
@@ -163,7 +164,7 @@ TEST_F(SignatureCheck, UnprovedSignaturesCheckTheFilesUnlessASignatureIsRequired
     EXPECT_EQ(Check({"--require-signature", "--status"}).Status, 1);
 }
 
-TEST_F(SignatureCheck, UnsignedFilesAreSilentUnlessASignatureIsRequired)
+TEST_F(SignedSumCheck, UnsignedFilesAreSilentUnlessASignatureIsRequired)
 {
     const ProgramOutput expected = Run({"sha256sum", "-c", "plain"});
     ProgramOutput actual = Check({}, "plain");
@@ -185,6 +186,47 @@ TEST_F(SignatureCheck, UnsignedFilesAreSilentUnlessASignatureIsRequired)
     EXPECT_EQ(both.Err.substr(0, both.Err.find('\n')),
               "quorvex: choose only one of --require-signature and --no-signature");
     EXPECT_EQ(Run({QuorvexPath(), "--require-signature", "plain"}).Status, 2);
+}
+
+TEST(SignatureLines, EveryOutcomeInWordsAndWhetherFilesAreChecked)
+{
+    SignatureCheck check;
+    check.UserId = "A <a@example.org>";
+    check.Fingerprint = "1A2B3C4D5E6F";
+    const auto said = [&](SignatureState state) {
+        check.State = state;
+        return SignatureLineText(check);
+    };
+    EXPECT_EQ(said(SignatureState::Good), "good signature from \"A <a@example.org>\" (1A2B 3C4D 5E6F)");
+    EXPECT_EQ(said(SignatureState::ExpiredKey),
+              "good signature from \"A <a@example.org>\" (1A2B 3C4D 5E6F), but the key has expired");
+    EXPECT_EQ(said(SignatureState::RevokedKey),
+              "good signature from \"A <a@example.org>\" (1A2B 3C4D 5E6F), but the key has been revoked");
+    EXPECT_EQ(said(SignatureState::ExpiredSignature),
+              "expired signature from \"A <a@example.org>\" (1A2B 3C4D 5E6F)");
+    EXPECT_EQ(said(SignatureState::NoPublicKey), "signature not checked: no public key 1A2B3C4D5E6F");
+    check.Reason = "gpg gave no answer in time";
+    EXPECT_EQ(said(SignatureState::NotChecked), "signature not checked: gpg gave no answer in time");
+    EXPECT_EQ(said(SignatureState::Bad), "BAD signature");
+    EXPECT_EQ(said(SignatureState::NotSigned), "not signed");
+
+    for (SignatureState state :
+         {SignatureState::GoodUncertified, SignatureState::ExpiredKey, SignatureState::RevokedKey,
+          SignatureState::ExpiredSignature, SignatureState::NoPublicKey, SignatureState::NotChecked,
+          SignatureState::NotSigned}) {
+        check.State = state;
+        EXPECT_TRUE(FilesAreChecked(check, false));
+        EXPECT_FALSE(FilesAreChecked(check, true));
+    }
+    check.State = SignatureState::Good;
+    EXPECT_TRUE(FilesAreChecked(check, true));
+    check.State = SignatureState::Bad;
+    EXPECT_FALSE(FilesAreChecked(check, false));
+
+    check.LinesOutside = 1;
+    EXPECT_EQ(LinesOutsideText(check), "1 line outside the signed text was ignored");
+    check.LinesOutside = 0;
+    EXPECT_EQ(LinesOutsideText(check), "");
 }
 
 }  // namespace
