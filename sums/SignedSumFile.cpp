@@ -4,6 +4,7 @@
 #include "sums/ClearSignature.h"
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -60,16 +61,16 @@ SignatureCheck CheckBeside(FileAccess& files, const std::string& sumFilePath, st
 }  // namespace
 
 SignatureCheck CheckSignedSumBytes(FileAccess& files, const std::string& sumFilePath, std::string_view bytes,
-                                   const SignedReadSettings& settings, std::string& text)
+                                   const SignedReadSettings& settings, std::optional<std::string>& signedText)
 {
     ClearSignedParts clear = SplitClearSigned(bytes);
     SignatureCheck outcome;
     if (clear.Found) {
         outcome = VerifyClearSignedBlock(clear.Block, settings.Gpg);
         outcome.LinesOutside = clear.LinesOutside;
-        text = std::move(clear.SignedText);
+        signedText = std::move(clear.SignedText);
     } else {
-        text.assign(bytes);
+        signedText.reset();
     }
     bool beside = false;
     if (settings.LookBeside) {
@@ -100,10 +101,10 @@ SignatureCheck ReadSignedSumFile(FileAccess& files, const std::string& sumFilePa
         return none;
     }
     if (ReadUpTo(*file, bytes, kMaxSignedSumFileBytes + 1)) {
-        std::string text;
-        const SignatureCheck outcome = CheckSignedSumBytes(files, sumFilePath, bytes, settings, text);
+        std::optional<std::string> signedText;
+        const SignatureCheck outcome = CheckSignedSumBytes(files, sumFilePath, bytes, settings, signedText);
         if (decided(outcome))
-            feed(text);
+            feed(signedText ? std::string_view(*signedText) : std::string_view(bytes));
         return outcome;
     }
     // Too large to hold: read on as a stream. Signed or not, nothing is proved; a sum file that

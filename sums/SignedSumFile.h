@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,9 +39,11 @@ SignatureCheck ReadSignedSumFile(FileAccess& files, const std::string& sumFilePa
                                  const std::function<void(std::string_view)>& feed);
 
 // The outcome over bytes already read whole, with the signature file (if any) beside the sum
-// file; text is the part to parse: the signed text of a clear signature, else all the bytes.
+// file. signedText gets the signed text of a clear signature, the part to parse; it is left
+// empty when all the bytes are to be parsed, so that they are not copied.
 SignatureCheck CheckSignedSumBytes(FileAccess& files, const std::string& sumFilePath, std::string_view bytes,
-                                   const SignedReadSettings& settings, std::string& text);
+                                   const SignedReadSettings& settings,
+                                   std::optional<std::string>& signedText);
 
 // The sum file as ReadSumFile reads it, but only its signed text when it is clear-signed, and
 // nothing at all after a BAD signature; signature gets the outcome. Throws as ReadSumFile.

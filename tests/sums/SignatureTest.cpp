@@ -96,6 +96,22 @@ protected:
 
 Keys* SumSignature::keys_ = nullptr;
 
+TEST_F(SumSignature, SumFileTooLargeToHoldIsReadOnWithoutAClaim)
+{
+    const std::string big = std::string(kMaxSignedSumFileBytes, '\n') + kListing;
+    folder_.Write("SHA256SUMS", big);
+    Read read = ReadSums();
+    EXPECT_EQ(read.Check.State, SignatureState::NotSigned);
+    EXPECT_EQ(read.Text.size(), big.size());
+    EXPECT_TRUE(read.Text == big);
+    // With a signature beside it, the signature is said to be not checked, never good.
+    folder_.Write("SHA256SUMS.asc", "any");
+    read = ReadSums();
+    EXPECT_EQ(read.Check.State, SignatureState::NotChecked);
+    EXPECT_EQ(read.Check.Reason, "sum file too large to check its signature");
+    EXPECT_TRUE(read.Text == big);
+}
+
 TEST_F(SumSignature, UnsignedFileIsParsedWholeAndSaidSo)
 {
     const Read read = ReadSums();
