@@ -1,7 +1,6 @@
 // quorvex -c on signed sum files, in a keyring made by the test: the line that says what the
 // signature proved, the files checked only when they may be, the options that require or skip
 // a signature, and on the signed lines the very output of sha256sum -c.
-#include "cli/SignatureLines.h"
 #include "tests/cli/ProgramRun.h"
 #include "tests/support/GnupgHome.h"
 #include "tests/support/SumsTesting.h"
@@ -186,47 +185,6 @@ TEST_F(SignedSumCheck, UnsignedFilesAreSilentUnlessASignatureIsRequired)
     EXPECT_EQ(both.Err.substr(0, both.Err.find('\n')),
               "quorvex: choose only one of --require-signature and --no-signature");
     EXPECT_EQ(Run({QuorvexPath(), "--require-signature", "plain"}).Status, 2);
-}
-
-TEST(SignatureLines, EveryOutcomeInWordsAndWhetherFilesAreChecked)
-{
-    SignatureCheck check;
-    check.UserId = "A <a@example.org>";
-    check.Fingerprint = "1A2B3C4D5E6F";
-    const auto said = [&](SignatureState state) {
-        check.State = state;
-        return SignatureLineText(check);
-    };
-    EXPECT_EQ(said(SignatureState::Good), "good signature from \"A <a@example.org>\" (1A2B 3C4D 5E6F)");
-    EXPECT_EQ(said(SignatureState::ExpiredKey),
-              "good signature from \"A <a@example.org>\" (1A2B 3C4D 5E6F), but the key has expired");
-    EXPECT_EQ(said(SignatureState::RevokedKey),
-              "good signature from \"A <a@example.org>\" (1A2B 3C4D 5E6F), but the key has been revoked");
-    EXPECT_EQ(said(SignatureState::ExpiredSignature),
-              "expired signature from \"A <a@example.org>\" (1A2B 3C4D 5E6F)");
-    EXPECT_EQ(said(SignatureState::NoPublicKey), "signature not checked: no public key 1A2B3C4D5E6F");
-    check.Reason = "gpg gave no answer in time";
-    EXPECT_EQ(said(SignatureState::NotChecked), "signature not checked: gpg gave no answer in time");
-    EXPECT_EQ(said(SignatureState::Bad), "BAD signature");
-    EXPECT_EQ(said(SignatureState::NotSigned), "not signed");
-
-    for (SignatureState state :
-         {SignatureState::GoodUncertified, SignatureState::ExpiredKey, SignatureState::RevokedKey,
-          SignatureState::ExpiredSignature, SignatureState::NoPublicKey, SignatureState::NotChecked,
-          SignatureState::NotSigned}) {
-        check.State = state;
-        EXPECT_TRUE(FilesAreChecked(check, false));
-        EXPECT_FALSE(FilesAreChecked(check, true));
-    }
-    check.State = SignatureState::Good;
-    EXPECT_TRUE(FilesAreChecked(check, true));
-    check.State = SignatureState::Bad;
-    EXPECT_FALSE(FilesAreChecked(check, false));
-
-    check.LinesOutside = 1;
-    EXPECT_EQ(LinesOutsideText(check), "1 line outside the signed text was ignored");
-    check.LinesOutside = 0;
-    EXPECT_EQ(LinesOutsideText(check), "");
 }
 
 }  // namespace
