@@ -48,8 +48,16 @@ void CheckList::Clear()
         observer_->ListAboutToBeCleared();
     entries_.clear();
     selected_.reset();
+    sumSignature_.reset();
     if (observer_)
         observer_->ListCleared();
+}
+
+void CheckList::NoteSumSignature(const SignatureCheck& signature)
+{
+    if (signature.State == SignatureState::NotSigned)
+        return;
+    sumSignature_ = sumSignature_ ? WeakerSignature(*sumSignature_, signature) : signature;
 }
 
 void CheckList::SetStatus(size_t index, const std::string& status)

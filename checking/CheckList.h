@@ -1,6 +1,7 @@
 // The check list: the files the user wants digests of, in the order they came in.
 #pragma once
 
+#include "sums/SumSignature.h"
 #include "sums/SumVerdict.h"
 
 #include <cstddef>
@@ -68,8 +69,14 @@ public:
 
     void SetObserver(CheckListObserver* observer) { observer_ = observer; }
 
+    // What the signatures of the sum files imported since the list was last cleared proved: the
+    // weakest of them; none when no imported sum file was signed.
+    const std::optional<SignatureCheck>& SumSignature() const { return sumSignature_; }
+    void NoteSumSignature(const SignatureCheck& signature);
+
 private:
     std::vector<CheckEntry> entries_;
     std::optional<size_t> selected_;
     CheckListObserver* observer_ = nullptr;
+    std::optional<SignatureCheck> sumSignature_;
 };

@@ -5,10 +5,12 @@
 #include "checking/DuplicateColouring.h"
 #include "checking/EngineList.h"
 #include "checking/PassGuard.h"
+#include "checking/SignatureTexts.h"
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
 #include "platform/TextEncoding.h"
+#include "sums/SignedSumFile.h"
 
 struct Checker::Impl {
     Impl(WindowPort& w, FileSystem& f) : window(w), files(f) {}
@@ -86,9 +88,14 @@ SumImportReport Checker::ImportSumFile(const std::string& sumFile)
         return report;
     SumFileContents contents;
     try {
-        contents = ReadSumFile(impl_->files, sumFile);
+        contents = ReadSignedSumContents(impl_->files, sumFile, {}, report.Signature);
     } catch (const FileError& error) {
         report.OpenError = "Cannot open file \"" + Utf8FromNative(sumFile) + "\". " + error.what();
+        return report;
+    }
+    // A sum file whose signature is BAD is not taken in at all: the list stays as it was.
+    if (report.Signature.State == SignatureState::Bad) {
+        impl_->window.SetStatusText(SignatureReportText(report.Signature));
         return report;
     }
     Intake intake = impl_->MakeIntake();
@@ -98,7 +105,11 @@ SumImportReport Checker::ImportSumFile(const std::string& sumFile)
             HashItemClicked(HashItemOf(info.Algorithm), true);
     // Entries that were computed before get their verdict from the next pass too.
     impl_->list.MarkAllPending();
+    impl_->list.NoteSumSignature(report.Signature);
     impl_->CloseIntake();
+    if (!impl_->list.Empty())
+        impl_->window.SetStatusText("待计算的文件总数:" + std::to_string(impl_->list.Count()) + "，" +
+                                    SignatureReportText(report.Signature));
     return report;
 }
 

@@ -6,6 +6,7 @@
 #include "checking/Intake.h"
 #include "hashing/DigestAlgorithm.h"
 #include "sums/SumFileReader.h"
+#include "sums/SumSignature.h"
 
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ struct SumImportReport {
     size_t ProblemCount = 0;
     std::vector<SumLineProblem> Problems;  // the first of them
     DigestSet Needed;                      // the algorithms the listings need
+    SignatureCheck Signature;              // after a BAD one nothing was taken in
 
     // The error box text, "" when there is nothing to tell: the sum file that could not be
     // read, or that lists nothing, the unreadable lines with their numbers, the files outside

@@ -1,6 +1,7 @@
 #include "checking/Verdicts.h"
 
 #include "checking/ResultDigests.h"
+#include "checking/SignatureTexts.h"
 #include "platform/FileAccess.h"
 
 std::string VerdictStatusText(const std::string& passStatus, const VerdictTotals& totals)
@@ -39,7 +40,10 @@ void JudgeEntries(CheckList& list, const ResultTree& tree, FileAccess& files, Wi
         for (size_t i = 0; i < list.Count(); ++i)
             if (list.At(i).Verdict)
                 totals.Count(*list.At(i).Verdict);
-        window.SetStatusText(VerdictStatusText(passStatus, totals));
+        std::string text = VerdictStatusText(passStatus, totals);
+        if (list.SumSignature())
+            text += SignatureTotalsSuffix(*list.SumSignature());
+        window.SetStatusText(text);
     }
     window.PassEnded();
 }

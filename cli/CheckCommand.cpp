@@ -6,8 +6,10 @@
 #include "cli/Messages.h"
 #include "cli/ProgressLine.h"
 #include "cli/ResultOutput.h"
+#include "cli/SignatureLines.h"
 #include "hashing/HashingEngine.h"
 #include "platform/FileSystem.h"
+#include "sums/SignedSumFile.h"
 #include "sums/SumFileReader.h"
 #include "sums/SumVerdict.h"
 #include "sums/SumWriter.h"
@@ -56,27 +58,28 @@ public:
             hint_ = HintFromSumFileName(sumFile == kStandardInputName ? "" : sumFile);
     }
 
-    // True when every listed file was read and matched (coreutils' rule, --strict included).
+    // True when every listed file was read and matched (coreutils' rule, --strict included), and
+    // the signature, if there is one, was not BAD.
     bool Run()
     {
-        std::unique_ptr<InputFile> file;
-        try {
-            file = context_.Files.OpenForReading(sumFile_);
-        } catch (const FileError& error) {
-            context_.Errors.FileProblem(shownName_, error.what());
-            return false;
-        }
         SumFileParser parser(
             hint_, [this](const SumListing& listing) { Listed(listing); },
             [this](const SumLineProblem& problem) { Unreadable(problem.LineNumber); });
         parser.CountRemarksAsProblems();
+        SignedReadSettings settings;
+        settings.CheckSignature = !options_.NoSignature;
+        settings.LookBeside = sumFile_ != kStandardInputName;
+        bool filesChecked = false;
         try {
-            std::string block(64 * 1024, '\0');
-            while (const size_t n = file->Read(block.data(), block.size())) {
-                parser.Feed(std::string_view(block.data(), n));
-                if (context_.Output.Failed())
-                    return false;
-            }
+            ReadSignedSumFile(
+                context_.Files, sumFile_, settings,
+                [&](const SignatureCheck& check) { return filesChecked = SignatureDecided(check); },
+                [&](std::string_view bytes) {
+                    if (!context_.Output.Failed())
+                        parser.Feed(bytes);
+                });
+            if (!filesChecked || context_.Output.Failed())
+                return false;
             parser.Finish();
         } catch (const FileError& error) {
             CheckBatch();
@@ -88,6 +91,18 @@ public:
     }
 
 private:
+    // The signature's line, before the lines of the files; false when no file is to be checked.
+    bool SignatureDecided(const SignatureCheck& check)
+    {
+        if (!options_.Status) {
+            if (SignatureLineShown(check, options_.RequireSignature))
+                context_.Errors.FileProblem(shownName_, SignatureLineText(check));
+            if (const std::string outside = LinesOutsideText(check); !outside.empty())
+                context_.Errors.FileProblem(shownName_, outside);
+        }
+        return FilesAreChecked(check, options_.RequireSignature);
+    }
+
     void Listed(SumListing listing)
     {
         // With -a, only the lines of those algorithms count, as sha256sum counts SHA-256 lines.

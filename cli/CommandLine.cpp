@@ -31,6 +31,8 @@ enum LongOnly : int {
     kStatus,
     kStrict,
     kIgnoreMissing,
+    kRequireSignature,
+    kNoSignature,
     kHelp,
     kVersion,
     kFirstAlgorithmFlag,
@@ -61,6 +63,8 @@ std::vector<option> LongOptions()
         {"warn", no_argument, nullptr, 'w'},
         {"strict", no_argument, nullptr, kStrict},
         {"ignore-missing", no_argument, nullptr, kIgnoreMissing},
+        {"require-signature", no_argument, nullptr, kRequireSignature},
+        {"no-signature", no_argument, nullptr, kNoSignature},
         {"help", no_argument, nullptr, kHelp},
         {"version", no_argument, nullptr, kVersion},
     };
@@ -171,6 +175,8 @@ std::string Contradiction(const CommandLine& options, const Seen& seen)
             return program + "the --binary and --text options are meaningless when verifying checksums\n";
         if (options.Zero)
             return program + "the --zero option is not supported when verifying checksums\n";
+        if (options.RequireSignature && options.NoSignature)
+            return program + "choose only one of --require-signature and --no-signature\n";
         return {};
     }
     if (seen.Text && options.Format == OutputFormat::Tagged && seen.Format)
@@ -302,6 +308,8 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
             break;
         case kStrict: checkOption(options.Strict, "--strict"); break;
         case kIgnoreMissing: checkOption(options.IgnoreMissing, "--ignore-missing"); break;
+        case kRequireSignature: checkOption(options.RequireSignature, "--require-signature"); break;
+        case kNoSignature: checkOption(options.NoSignature, "--no-signature"); break;
         case kHelp: parsed.What = ParsedCommandLine::Outcome::Help; return parsed;
         case kVersion: parsed.What = ParsedCommandLine::Outcome::Version; return parsed;
         default:
@@ -442,12 +450,22 @@ The following options are useful only when verifying checksums:
       --status         don't output anything, status code shows success
       --strict         exit non-zero for improperly formatted checksum lines
   -w, --warn           warn about improperly formatted checksum lines
+      --require-signature  fail without checking any file unless the SUMFILE
+                           has a good OpenPGP signature by a certified key
+      --no-signature   don't look for an OpenPGP signature of the SUMFILE
 
       --help     display this help and exit
       --version  output version information and exit
 
+A SUMFILE's OpenPGP signature is checked on your own keyring (GNUPGHOME) when
+it has one: a clear signature (gpg --clearsign), or SUMFILE.asc, .gpg, .sig or
+.sign beside it. Only the signed lines are used. A line on standard error tells
+what the signature proved; after a BAD signature no file is checked. No key is
+ever fetched or trusted for you.
+
 Exit status is 0 when every file was read (and, with --check, matched), 1 when
-some file could not be read or did not match, and 2 for a usage error.
+some file could not be read or did not match, or a signature was BAD (or, with
+--require-signature, not good), and 2 for a usage error.
 )";
     return text;
 }

@@ -40,6 +40,8 @@ struct CommandLine {
     bool Warn = false;
     bool Strict = false;
     bool IgnoreMissing = false;
+    bool RequireSignature = false;  // anything but a good signature by a certified key fails
+    bool NoSignature = false;       // no signature is looked for
 };
 
 struct ParsedCommandLine {

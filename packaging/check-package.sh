@@ -41,8 +41,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 for name in Maintainer Homepage Description; do
     [ -n "$(field $name)" ] || { echo "no $name"; status=1; }
 done
-# From the libraries the programs link, not from a list: Qt's widgets and network and the C library.
-for library in libqt6widgets6 libqt6network6 libc6; do
+# From the libraries the programs link, not from a list: Qt's widgets and network, GPGME (which
+# brings gpg, the program it verifies signatures with) and the C library.
+for library in libqt6widgets6 libqt6network6 libgpgme11 libc6; do
     field Depends | grep -q "\b$library\b" || { echo "Depends lacks $library: $(field Depends)"; status=1; }
 done
 # Qt's Chinese texts, which the window loads as a file.

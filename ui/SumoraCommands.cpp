@@ -3,6 +3,7 @@
 
 #include "checking/ResultDigests.h"
 #include "checking/ResultExport.h"
+#include "checking/SignatureTexts.h"
 #include "checking/SumExport.h"
 #include "platform/FileSystem.h"
 #include "platform/TextEncoding.h"
@@ -88,9 +89,14 @@ void TSumoraForm::ImportSumFileMenuClick()
         for (size_t i = 0; i < kHashItems.size(); ++i)
             hashItemActions_[i]->setChecked(checker_.IsChecked(kHashItems[i].Item));
         ShowEngineChecks();
-        const std::string error = report.ErrorText();
-        if (!error.empty())
-            dialogs_.ShowError(this, QString::fromStdString(error));
+        // What the signature did not prove comes first, then what could not be read.
+        std::string text = SignatureBoxText(report);
+        const std::string error = report.Signature.State == SignatureState::Bad ? "" : report.ErrorText();
+        if (!text.empty() && !error.empty())
+            text += "\n";
+        text += error;
+        if (!text.empty())
+            dialogs_.ShowError(this, QString::fromStdString(text));
     });
 }
 

@@ -1,6 +1,7 @@
 // Checking against sum files through the window: the import command, the verdict column read
 // from the model, a differing row that stands out beside its duplicate colour, the comparison
 // with one digest, and the save dialog's sum-file filters.
+#include "tests/support/GnupgHome.h"
 #include "tests/support/SumsTesting.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/CheckListModel.h"
@@ -195,6 +196,49 @@ TEST_F(SumFileWindowTest, TheChosenFilterDecidesWhatIsSaved)
     dialogs.SaveAnswers.push_back(dir / "result.csv");
     Action("SaveMenu")->trigger();
     EXPECT_EQ(ReadWholeFile(dir / "result.csv").substr(0, 3), "a\r\n");
+}
+
+TEST_F(SumFileWindowTest, SignedSumFilesSayWhatTheSignatureProved)
+{
+    GnupgHome keyring;
+    const std::string key = keyring.MakeKey("Example Release Key <release@example.org>");
+    const std::string signer =
+        "Example Release Key <release@example.org>（指纹 " + GroupedFingerprint(key) + "）";
+    MakeSha256Sums();
+    keyring.ClearSign(key, dir / "SHA256SUMS", dir / "signed");
+    const std::string signedBytes = ReadWholeFile(dir / "signed");
+
+    // Good: no box, the status and then the totals say who vouched for the list.
+    dir.Write("SHA256SUMS", signedBytes);
+    Import(dir / "SHA256SUMS");
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
+    ASSERT_EQ(ListModel()->rowCount(), 4);
+    EXPECT_EQ(form.StatusText().toStdString(), "待计算的文件总数:4，签名有效：" + signer);
+    Calculate();
+    EXPECT_EQ(form.StatusText().toStdString(), "计算完毕，匹配 2 个，不匹配 1 个，文件不存在 1 "
+                                               "个，签名有效：Example Release Key <release@example.org>");
+
+    // A line after the signature is not taken in, and the box says so.
+    Action("DeleteListMenu")->trigger();
+    dir.Write("appended", "one");
+    dir.Write("SHA256SUMS",
+              signedBytes + OracleFileHex(DigestAlgorithm::SHA256, dir / "appended") + "  appended\n");
+    Import(dir / "SHA256SUMS");
+    EXPECT_EQ(ListModel()->rowCount(), 4);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(dialogs.Errors[0].toStdString(), "签名之外的 1 行未使用。");
+
+    // Bad: nothing is taken in, and the box and the status say why.
+    Action("DeleteListMenu")->trigger();
+    std::string changed = signedBytes;
+    changed.replace(changed.find("other"), 5, "0ther");
+    dir.Write("SHA256SUMS", changed);
+    Import(dir / "SHA256SUMS");
+    EXPECT_EQ(ListModel()->rowCount(), 0);
+    ASSERT_EQ(dialogs.Errors.size(), 2);
+    EXPECT_EQ(dialogs.Errors[1].toStdString(),
+              "校验文件“" + dir / "SHA256SUMS" + "”的签名无效，其中的校验值未导入。");
+    EXPECT_EQ(form.StatusText().toStdString(), "签名无效");
 }
 
 }  // namespace
