@@ -31,6 +31,7 @@ enum LongOnly : int {
     kStatus,
     kStrict,
     kIgnoreMissing,
+    kAudit,
     kHelp,
     kVersion,
     kFirstAlgorithmFlag,
@@ -61,6 +62,7 @@ std::vector<option> LongOptions()
         {"warn", no_argument, nullptr, 'w'},
         {"strict", no_argument, nullptr, kStrict},
         {"ignore-missing", no_argument, nullptr, kIgnoreMissing},
+        {"audit", no_argument, nullptr, kAudit},
         {"help", no_argument, nullptr, kHelp},
         {"version", no_argument, nullptr, kVersion},
     };
@@ -302,6 +304,7 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
             break;
         case kStrict: checkOption(options.Strict, "--strict"); break;
         case kIgnoreMissing: checkOption(options.IgnoreMissing, "--ignore-missing"); break;
+        case kAudit: checkOption(options.Audit, "--audit"); break;
         case kHelp: parsed.What = ParsedCommandLine::Outcome::Help; return parsed;
         case kVersion: parsed.What = ParsedCommandLine::Outcome::Version; return parsed;
         default:
@@ -437,6 +440,9 @@ Output (one algorithm: 'DIGEST  FILE' as sha256sum writes it; several: --tag):
                            from the tag, the file's name or the digest's length
 
 The following options are useful only when verifying checksums:
+      --audit           also walk each SUMFILE's folder as -r does: 'FILE: NEW'
+                          for a file it does not list, 'OLD: MOVED to FILE' for
+                          a missing file that is there under another name
       --ignore-missing  don't fail or report status for missing files
       --quiet          don't print OK for each successfully verified file
       --status         don't output anything, status code shows success

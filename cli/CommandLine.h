@@ -40,6 +40,7 @@ struct CommandLine {
     bool Warn = false;
     bool Strict = false;
     bool IgnoreMissing = false;
+    bool Audit = false;  // --audit: also the files below each sum file's folder that it does not list
 };
 
 struct ParsedCommandLine {
