@@ -5,6 +5,7 @@
 #include "checking/DuplicateColouring.h"
 #include "checking/EngineList.h"
 #include "checking/PassGuard.h"
+#include "checking/SizeText.h"
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
@@ -33,6 +34,8 @@ struct Checker::Impl {
     PassGuard guard;
     HashingOptions hashing;
     std::unique_ptr<CalculationPass> pass;
+    std::unique_ptr<TreeWalk> walk;
+    bool walkShown = false;  // the walk began without a pass: the window is the walk's
     // The overall bar keeps its range when the list is cleared; only a pass sets it.
     int overallMaximum = 0;
 };
@@ -77,6 +80,69 @@ IntakeReport Checker::AddDropped(const std::vector<std::string>& names)
     impl_->CloseIntake();
     return report;
 }
+
+void Checker::BeginTreeIntake(const std::vector<std::string>& folders, TreeWalk::FileGate gate)
+{
+    if (folders.empty())
+        return;
+    if (impl_->walk) {
+        impl_->walk->Add(folders);
+        return;
+    }
+    impl_->walk = std::make_unique<TreeWalk>(folders, std::move(gate));
+    impl_->walkShown = !impl_->guard.Running();
+    impl_->guard.BeginWalk();
+    if (impl_->walkShown) {
+        impl_->window.DisableCommands();
+        impl_->window.ShowProgressGroup(true);
+        impl_->window.SetStatusText(TreeIntakeStatusText(0));
+    }
+}
+
+std::optional<TreeIntakeReport> Checker::DeliverTreeIntake()
+{
+    if (!impl_->walk)
+        return std::nullopt;
+    bool finished = false;
+    std::vector<WalkedFile> found = impl_->walk->Take(finished);
+    std::vector<CheckEntry> entries;
+    entries.reserve(found.size());
+    const std::string separator = LocaleDecimalSeparator();
+    for (WalkedFile& file : found) {
+        entries.push_back(CheckEntry{CaptionFromPath(file.Path), kStatusPending,
+                                     SizeText(file.Size, separator), std::move(file.Path)});
+        entries.back().SizeBytes = file.Size;
+    }
+    if (!entries.empty())
+        impl_->list.AppendAll(std::move(entries));
+    if (!finished) {
+        if (impl_->walkShown)
+            impl_->window.SetStatusText(TreeIntakeStatusText(impl_->list.Count()));
+        return std::nullopt;
+    }
+    TreeIntakeReport report = impl_->walk->Report();
+    impl_->walk.reset();
+    impl_->guard.EndWalk();
+    if (impl_->walkShown) {
+        impl_->window.ShowProgressGroup(false);
+        impl_->window.EnableCommands();
+        impl_->walkShown = false;
+    }
+    impl_->CloseIntake();
+    return report;
+}
+
+std::optional<TreeIntakeReport> Checker::StopTreeIntake()
+{
+    if (!impl_->walk)
+        return std::nullopt;
+    impl_->walk->Stop();
+    return DeliverTreeIntake();
+}
+
+bool Checker::TreeIntakeRunning() const { return impl_->walk != nullptr; }
+
+bool Checker::TreeIntakeShown() const { return impl_->walk && impl_->walkShown; }
 
 SumImportReport Checker::ImportSumFile(const std::string& sumFile)
 {

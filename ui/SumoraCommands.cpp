@@ -140,6 +140,10 @@ void TSumoraForm::DeliverPass()
 
 void TSumoraForm::StopBtnClick()
 {
+    if (checker_.TreeIntakeShown()) {
+        RunCommand([this] { EndTreeIntake(checker_.StopTreeIntake()); });
+        return;
+    }
     RunCommand([this] { checker_.StopPass(); });
 }
 

@@ -66,6 +66,7 @@ TEST_F(StartupTest, MenusInOrderWithShortcutsPicturesAndStates)
         {"FileMenu",
          {{"OpenFileMenu", "添加文件", "Ctrl+O", true, true},
           {"OpenDocuMenu", "添加文件夹", "", true, true},
+          {"OpenTreeMenu", "添加文件夹及子文件夹", "", true, false},
           {"ImportSumFileMenu", "导入校验文件", "", true, false},
           {"Cut1", "", "", true, false},
           {"DeleteFileMenu", "删除文件", "", true, false},
