@@ -4,12 +4,15 @@
 #include "checking/CalculationPass.h"
 #include "checking/DuplicateColouring.h"
 #include "checking/EngineList.h"
+#include "checking/FolderAudit.h"
 #include "checking/PassGuard.h"
 #include "checking/SizeText.h"
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
 #include "platform/TextEncoding.h"
+
+#include <filesystem>
 
 struct Checker::Impl {
     Impl(WindowPort& w, FileSystem& f) : window(w), files(f) {}
@@ -22,6 +25,8 @@ struct Checker::Impl {
         if (pass && pass->Ended()) {
             pass.reset();
             guard.End();
+            if (!auditedFolder.empty())
+                window.SetStatusText(AuditStatusText(JudgeAudit(list, tree, auditedFolder, auditDigests)));
         }
     }
 
@@ -35,7 +40,11 @@ struct Checker::Impl {
     HashingOptions hashing;
     std::unique_ptr<CalculationPass> pass;
     std::unique_ptr<TreeWalk> walk;
-    bool walkShown = false;  // the walk began without a pass: the window is the walk's
+    bool walkShown = false;                // the walk began without a pass: the window is the walk's
+    std::string lastSumFile;               // imported last; "" after the list was cleared
+    std::string auditedFolder;             // the folder 审核文件夹 walked, judged after every pass
+    std::optional<AuditNames> auditNames;  // while its walk runs: what is in the list already
+    std::unordered_map<std::string, ComputedDigests> auditDigests;  // of the unlisted entries
     // The overall bar keeps its range when the list is cleared; only a pass sets it.
     int overallMaximum = 0;
 };
@@ -109,9 +118,15 @@ std::optional<TreeIntakeReport> Checker::DeliverTreeIntake()
     entries.reserve(found.size());
     const std::string separator = LocaleDecimalSeparator();
     for (WalkedFile& file : found) {
+        if (impl_->auditNames) {
+            if (!impl_->auditNames->IsNew(file.Path))
+                continue;
+            impl_->auditNames->Listed(file.Path);
+        }
         entries.push_back(CheckEntry{CaptionFromPath(file.Path), kStatusPending,
                                      SizeText(file.Size, separator), std::move(file.Path)});
         entries.back().SizeBytes = file.Size;
+        entries.back().Unlisted = impl_->auditNames.has_value();
     }
     if (!entries.empty())
         impl_->list.AppendAll(std::move(entries));
@@ -122,6 +137,7 @@ std::optional<TreeIntakeReport> Checker::DeliverTreeIntake()
     }
     TreeIntakeReport report = impl_->walk->Report();
     impl_->walk.reset();
+    impl_->auditNames.reset();
     impl_->guard.EndWalk();
     if (impl_->walkShown) {
         impl_->window.ShowProgressGroup(false);
@@ -139,6 +155,21 @@ std::optional<TreeIntakeReport> Checker::StopTreeIntake()
     impl_->walk->Stop();
     return DeliverTreeIntake();
 }
+
+void Checker::AuditFolder()
+{
+    if (impl_->lastSumFile.empty() || impl_->walk || !impl_->guard.Allows(PassCommand::ImportSumFile))
+        return;
+    std::error_code failure;
+    const std::string current = std::filesystem::current_path(failure).string();
+    impl_->auditNames.emplace(impl_->lastSumFile, failure ? "/" : current);
+    for (size_t i = 0; i < impl_->list.Count(); ++i)
+        impl_->auditNames->Listed(impl_->list.At(i).Path);
+    impl_->auditedFolder = ::AuditFolder(impl_->lastSumFile);
+    BeginTreeIntake({impl_->auditedFolder});
+}
+
+bool Checker::CanAudit() const { return !impl_->lastSumFile.empty(); }
 
 bool Checker::TreeIntakeRunning() const { return impl_->walk != nullptr; }
 
@@ -159,6 +190,7 @@ SumImportReport Checker::ImportSumFile(const std::string& sumFile)
     }
     Intake intake = impl_->MakeIntake();
     ImportSumListings(contents, sumFile, impl_->list, intake, impl_->files, report);
+    impl_->lastSumFile = sumFile;
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
         if (report.Needed.Has(info.Algorithm) && !IsChecked(HashItemOf(info.Algorithm)))
             HashItemClicked(HashItemOf(info.Algorithm), true);
@@ -186,6 +218,9 @@ void Checker::ClearList()
         return;
     impl_->list.Clear();
     impl_->tree.Clear();
+    impl_->lastSumFile.clear();
+    impl_->auditedFolder.clear();
+    impl_->auditDigests.clear();
     impl_->window.SetCurrentBar(0);
     impl_->window.SetOverallBar(0, impl_->overallMaximum);
     impl_->window.SetStatusText("准备就绪");

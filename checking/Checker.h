@@ -60,6 +60,12 @@ public:
     bool TreeIntakeRunning() const;
     // The walk owns the progress group: the stop is the walk's, not a pass's.
     bool TreeIntakeShown() const;
+    // "审核文件夹": walks the folder of the sum file imported last as the tree intake walks, and
+    // takes in every file below it that is in no entry yet (the sum file and its signatures
+    // excepted); after each pass from then on, JudgeAudit's verdicts and status. Nothing
+    // happens without an imported sum file, or while a pass or a walk runs.
+    void AuditFolder();
+    bool CanAudit() const;
     // "导入校验文件": every file the sum file lists, with what it should give; the algorithms they
     // need are ticked, a selection change, so every entry is pending. "" (cancelled) adds
     // nothing; while a pass runs nothing happens either.

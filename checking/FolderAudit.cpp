@@ -1,5 +1,10 @@
 #include "checking/FolderAudit.h"
 
+#include "checking/CheckList.h"
+#include "checking/ResultDigests.h"
+#include "checking/ResultTree.h"
+#include "platform/TextEncoding.h"
+
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -116,4 +121,86 @@ std::vector<std::optional<size_t>> MatchMoves(const std::vector<AuditMissing>& m
         }
     }
     return moves;
+}
+
+namespace {
+
+// A listed path as the sum file names it: below the audited folder, the part after it.
+std::string NameBelow(const std::string& path, const std::string& folder)
+{
+    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    if (folder != "." && path.compare(0, prefix.size(), prefix) == 0 && path.size() > prefix.size())
+        return path.substr(prefix.size());
+    return AuditShownPath(path);
+}
+
+}  // namespace
+
+AuditTotals JudgeAudit(CheckList& list, const ResultTree& tree, const std::string& folder,
+                       std::unordered_map<std::string, ComputedDigests>& computed)
+{
+    std::vector<std::optional<size_t>> rootOf(list.Count());
+    for (size_t r = 0; r < tree.Roots().size(); ++r)
+        if (tree.Roots()[r].Entry < rootOf.size())
+            rootOf[tree.Roots()[r].Entry] = r;
+
+    std::vector<AuditMissing> missing;
+    std::vector<size_t> missingEntry;
+    std::vector<ComputedDigests> newDigests;
+    std::vector<size_t> newEntry;
+    for (size_t i = 0; i < list.Count(); ++i) {
+        const CheckEntry& entry = list.At(i);
+        if (entry.Unlisted) {
+            if (rootOf[i])
+                computed[entry.Path] = DigestsOfLines(tree.Roots()[*rootOf[i]].Lines);
+            ComputedDigests digests;
+            if (const auto known = computed.find(entry.Path); known != computed.end())
+                digests = known->second;
+            else
+                digests.FileMissing = true;  // not computed yet: no move can be told
+            newDigests.push_back(std::move(digests));
+            newEntry.push_back(i);
+        } else if (!entry.Expected.empty() && entry.Verdict == SumVerdict::Missing) {
+            missing.push_back({NameBelow(entry.Path, folder), entry.Expected});
+            missingEntry.push_back(i);
+        }
+    }
+    const std::vector<std::optional<size_t>> moves = MatchMoves(missing, newDigests);
+
+    AuditTotals totals;
+    std::vector<bool> moved(missing.size(), false);
+    for (size_t n = 0; n < moves.size(); ++n) {
+        if (moves[n]) {
+            moved[*moves[n]] = true;
+            ++totals.Moved;
+            list.SetAuditText(newEntry[n], "已移动，原为 " + Utf8FromNative(missing[*moves[n]].Name));
+            list.SetAuditText(missingEntry[*moves[n]], "已移动");
+        } else {
+            ++totals.New;
+            list.SetAuditText(newEntry[n], "新文件");
+        }
+    }
+    for (size_t m = 0; m < missing.size(); ++m)
+        if (!moved[m])
+            list.SetAuditText(missingEntry[m], "");
+    for (size_t i = 0; i < list.Count(); ++i) {
+        const CheckEntry& entry = list.At(i);
+        if (entry.Unlisted || !entry.Verdict || entry.AuditText == "已移动")
+            continue;
+        totals.Listed.Count(*entry.Verdict);
+    }
+    return totals;
+}
+
+std::string AuditStatusText(const AuditTotals& totals)
+{
+    const auto count = [](size_t n) { return " " + std::to_string(n) + " 个"; };
+    std::string text = "审核完毕，匹配" + count(totals.Listed.Matches) + "，不匹配" +
+                       count(totals.Listed.Differs) + "，文件不存在" + count(totals.Listed.Missing) +
+                       "，新文件" + count(totals.New) + "，已移动" + count(totals.Moved);
+    if (totals.Listed.Unreadable)
+        text += "，无法读取" + count(totals.Listed.Unreadable);
+    if (totals.Listed.NotComputed)
+        text += "，未计算" + count(totals.Listed.NotComputed);
+    return text;
 }

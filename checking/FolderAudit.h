@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -57,3 +58,24 @@ DigestSet MoveAlgorithms(const std::vector<AuditMissing>& missing);
 // move and the other one stays new; two missing copies are taken by two new files.
 std::vector<std::optional<size_t>> MatchMoves(const std::vector<AuditMissing>& missing,
                                               const std::vector<ComputedDigests>& newFiles);
+
+class CheckList;
+class ResultTree;
+
+// The window's audit after a pass, over the whole list: each unlisted entry the pass computed is
+// judged against the listed entries found missing; the new ones say "新文件", a move says
+// "已移动，原为 OLDNAME" (the listed name, from the audited folder) and its missing entry
+// "已移动". Returns the totals for the status line.
+struct AuditTotals {
+    VerdictTotals Listed;  // the listed entries' verdicts, the moved ones not counted as missing
+    size_t New = 0;
+    size_t Moved = 0;
+};
+// computed keeps the unlisted entries' digests by path from pass to pass: a pass computes only the
+// pending entries, while a move is judged over the whole list.
+AuditTotals JudgeAudit(CheckList& list, const ResultTree& tree, const std::string& folder,
+                       std::unordered_map<std::string, ComputedDigests>& computed);
+
+// "审核完毕，匹配 3 个，不匹配 0 个，文件不存在 1 个，新文件 2 个，已移动 1 个", and the unreadable
+// and uncomputed ones after it when there are any.
+std::string AuditStatusText(const AuditTotals& totals);

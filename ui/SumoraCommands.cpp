@@ -84,6 +84,7 @@ void TSumoraForm::ImportSumFileMenuClick()
         if (path.empty())
             return;
         const SumImportReport report = checker_.ImportSumFile(path);
+        auditFolderMenu_->setEnabled(checker_.CanAudit());
         // The core ticked the algorithms the listed digests need.
         for (size_t i = 0; i < kHashItems.size(); ++i)
             hashItemActions_[i]->setChecked(checker_.IsChecked(kHashItems[i].Item));
@@ -108,7 +109,10 @@ void TSumoraForm::DeleteFileMenuClick()
 
 void TSumoraForm::DeleteListMenuClick()
 {
-    RunCommand([this] { checker_.ClearList(); });
+    RunCommand([this] {
+        checker_.ClearList();
+        auditFolderMenu_->setEnabled(checker_.CanAudit());
+    });
 }
 
 void TSumoraForm::HashItemClick(HashItem item, bool checked)

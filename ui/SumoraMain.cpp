@@ -220,6 +220,9 @@ void TSumoraForm::BuildMenus()
     compareDigestMenu_ = NewAction("CompareDigestMenu", QStringLiteral("比较摘要"));
     compareDigestMenu_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     toolsMenu_->addAction(compareDigestMenu_);
+    auditFolderMenu_ = NewAction("AuditFolderMenu", QStringLiteral("审核文件夹"));
+    auditFolderMenu_->setEnabled(false);  // until a sum file was imported
+    toolsMenu_->addAction(auditFolderMenu_);
 
     helpMenu_ = mainMenu->addMenu(QStringLiteral("帮助(&H)"));
     helpMenu_->setObjectName(QStringLiteral("HelpMenu"));
@@ -234,6 +237,7 @@ void TSumoraForm::BuildMenus()
     connect(openFileMenu_, &QAction::triggered, this, &TSumoraForm::OpenFileMenuClick);
     connect(openDocuMenu_, &QAction::triggered, this, &TSumoraForm::OpenDocuMenuClick);
     connect(openTreeMenu_, &QAction::triggered, this, &TSumoraForm::OpenTreeMenuClick);
+    connect(auditFolderMenu_, &QAction::triggered, this, &TSumoraForm::AuditFolderMenuClick);
     connect(importSumFileMenu_, &QAction::triggered, this, &TSumoraForm::ImportSumFileMenuClick);
     connect(deleteFileMenu_, &QAction::triggered, this, &TSumoraForm::DeleteFileMenuClick);
     connect(deleteListMenu_, &QAction::triggered, this, &TSumoraForm::DeleteListMenuClick);

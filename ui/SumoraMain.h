@@ -81,6 +81,7 @@ public slots:
     void OpenFileMenuClick();
     void OpenDocuMenuClick();
     void OpenTreeMenuClick();
+    void AuditFolderMenuClick();
     void ImportSumFileMenuClick();
     void DeleteFileMenuClick();
     void DeleteListMenuClick();
@@ -172,6 +173,7 @@ private:
     QAction* hashMenu_ = nullptr;
     QAction* calculateMenu_ = nullptr;
     QAction* compareDigestMenu_ = nullptr;
+    QAction* auditFolderMenu_ = nullptr;
     QAction* homePage_ = nullptr;
 
     QAction* openFileToolBtn_ = nullptr;

@@ -35,6 +35,15 @@ void TSumoraForm::OpenTreeMenuClick()
     });
 }
 
+void TSumoraForm::AuditFolderMenuClick()
+{
+    ShowingFailures(dialogs_, this, [this] {
+        checker_.AuditFolder();
+        if (checker_.TreeIntakeRunning() && !treeIntakeTimer_->isActive())
+            treeIntakeTimer_->start();
+    });
+}
+
 void TSumoraForm::TakeTrees(const std::vector<std::string>& names)
 {
     // Files and everything that is not a folder go the way of a drop, in their place: before

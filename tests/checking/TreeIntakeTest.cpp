@@ -1,6 +1,7 @@
 // The window's tree intake without a window: the walk off the caller's thread, what it takes and
 // in which order, what it tells at the end, and a stop in the middle.
 #include "tests/checking/CheckerTestBed.h"
+#include "tests/support/SumsTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -207,6 +208,114 @@ TEST_F(TreeIntakeTest, DuringAPassTheWalkOnlyAppendsForTheNextPass)
         window.AwaitDeliveryRequest();
         checker.DeliverPass();
     }
+}
+
+}  // namespace
+
+namespace {
+
+// 审核文件夹 without a window: a sum file imported, the tree changed, the folder audited, a pass.
+class FolderAuditCheckerTest : public CheckerTestBed {
+protected:
+    FolderAuditCheckerTest()
+    {
+        EXPECT_EQ(::mkdir((dir / "photos").c_str(), 0755), 0);
+        EXPECT_EQ(::mkdir((dir / "photos/sub").c_str(), 0755), 0);
+        for (const std::string name : {"a", "b", "d", "sub/c"})
+            dir.Write("photos/" + name, "content of " + name);
+        EXPECT_EQ(RunShell("cd " + ShellWord(dir / "photos") + " && sha256sum a b d sub/c > SHA256SUMS"), 0);
+        dir.Write("photos/SHA256SUMS.asc", "signature");
+        dir.Write("photos/a", "changed");
+        EXPECT_EQ(::rename((dir / "photos/b").c_str(), (dir / "photos/sub/b moved").c_str()), 0);
+        EXPECT_EQ(::unlink((dir / "photos/sub/c").c_str()), 0);
+        dir.Write("photos/new", "new");
+    }
+
+    void Walk()
+    {
+        while (!checker.DeliverTreeIntake())
+            std::this_thread::yield();
+    }
+    std::string AuditTextOf(const std::string& path)
+    {
+        for (size_t i = 0; i < checker.List().Count(); ++i)
+            if (checker.List().At(i).Path == path)
+                return checker.List().At(i).AuditText;
+        return "(not in the list)";
+    }
+};
+
+TEST_F(FolderAuditCheckerTest, NewAndMovedFilesGetTheirVerdictsAndTheTotalsAfterAPass)
+{
+    checker.AuditFolder();
+    EXPECT_FALSE(checker.TreeIntakeRunning()) << "nothing imported yet";
+    EXPECT_FALSE(checker.CanAudit());
+
+    const SumImportReport imported = checker.ImportSumFile(dir / "photos/SHA256SUMS");
+    ASSERT_EQ(imported.Taken, 4u);
+    EXPECT_TRUE(checker.CanAudit());
+    checker.AuditFolder();
+    ASSERT_TRUE(checker.TreeIntakeRunning());
+    Walk();
+    // The unlisted files came in, in walk order; the sum file and its signature did not.
+    ASSERT_EQ(checker.List().Count(), 6u);
+    EXPECT_EQ(checker.List().At(4).Path, dir / "photos/new");
+    EXPECT_EQ(checker.List().At(5).Path, dir / "photos/sub/b moved");
+    EXPECT_TRUE(checker.List().At(5).Unlisted);
+    EXPECT_FALSE(checker.List().At(0).Unlisted);
+
+    Calculate();
+    EXPECT_EQ(AuditTextOf(dir / "photos/new"), "新文件");
+    EXPECT_EQ(AuditTextOf(dir / "photos/sub/b moved"), "已移动，原为 b");
+    EXPECT_EQ(AuditTextOf(dir / "photos/b"), "已移动");
+    EXPECT_EQ(AuditTextOf(dir / "photos/sub/c"), "");
+    EXPECT_EQ(checker.List().At(0).Verdict, SumVerdict::Differs);
+    EXPECT_EQ(window.StatusText,
+              "审核完毕，匹配 1 个，不匹配 1 个，文件不存在 1 个，新文件 1 个，已移动 1 个");
+
+    // A second audit takes nothing twice; the next pass judges again.
+    checker.AuditFolder();
+    Walk();
+    EXPECT_EQ(checker.List().Count(), 6u);
+    // A pass of nothing pending judges the audit from what earlier passes computed.
+    Calculate();
+    EXPECT_EQ(AuditTextOf(dir / "photos/sub/b moved"), "已移动，原为 b");
+    EXPECT_EQ(window.StatusText,
+              "审核完毕，匹配 1 个，不匹配 1 个，文件不存在 1 个，新文件 1 个，已移动 1 个");
+    dir.Write("photos/sub/c", "content of sub/c");    // back again
+    checker.HashItemClicked(HashItem::SHA256, true);  // a selection change: all pending
+    Calculate();
+    EXPECT_EQ(AuditTextOf(dir / "photos/sub/b moved"), "已移动，原为 b");
+    EXPECT_EQ(window.StatusText,
+              "审核完毕，匹配 2 个，不匹配 1 个，文件不存在 0 个，新文件 1 个，已移动 1 个");
+
+    // A cleared list forgets the sum file.
+    checker.ClearList();
+    EXPECT_FALSE(checker.CanAudit());
+    checker.AuditFolder();
+    EXPECT_FALSE(checker.TreeIntakeRunning());
+}
+
+TEST_F(FolderAuditCheckerTest, AFolderThatCannotBeListedIsToldInTheBoxAndTheListedFilesAreStillJudged)
+{
+    ASSERT_EQ(checker.ImportSumFile(dir / "photos/SHA256SUMS").Taken, 4u);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((dir / "photos").c_str(), 0311), 0);
+    std::optional<TreeIntakeReport> report;
+    {
+        AsOrdinaryUser nobody;
+        ASSERT_TRUE(nobody.Switched());
+        checker.AuditFolder();
+        while (!(report = checker.DeliverTreeIntake()))
+            std::this_thread::yield();
+    }
+    ::chmod((dir / "photos").c_str(), 0755);
+    ASSERT_EQ(report->Unreadable.size(), 1u);
+    EXPECT_EQ(report->Unreadable[0].Path, dir / "photos");
+    EXPECT_EQ(checker.List().Count(), 4u);
+    Calculate();
+    EXPECT_EQ(window.StatusText,
+              "审核完毕，匹配 1 个，不匹配 1 个，文件不存在 2 个，新文件 0 个，已移动 0 个");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include <condition_variable>
+#include <map>
 #include <mutex>
 
 #include <sys/stat.h>
@@ -153,6 +154,45 @@ TEST_F(TreeIntakeWindowTest, StartNamesWithRecursiveTakeTreesAndFilesAsADropDoes
     std::sort(inside.begin(), inside.end());
     EXPECT_EQ(inside, (std::vector<std::string>{dir / "photos/a a.jpg", dir / "photos/b.jpg"}));
     EXPECT_FALSE(form.Core().TreeIntakeRunning());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TreeIntakeWindowTest, AuditingTheFolderOfAnImportedSumFileShowsNewAndMovedFiles)
+{
+    const std::string photos = dir / "photos";
+    ASSERT_EQ(RunShell("cd " + ShellWord(photos) + " && sha1sum 'a a.jpg' b.jpg 2024/c.jpg > SHA1SUMS"), 0);
+    ASSERT_EQ(::rename((photos + "/b.jpg").c_str(), (photos + "/2024/june/b2.jpg").c_str()), 0);
+    EXPECT_FALSE(Action("AuditFolderMenu")->isEnabled()) << "no sum file imported yet";
+
+    dialogs.SumFileAnswers = {photos + "/SHA1SUMS"};
+    Action("ImportSumFileMenu")->trigger();
+    ASSERT_TRUE(Action("AuditFolderMenu")->isEnabled());
+    Action("AuditFolderMenu")->trigger();
+    AwaitIntakeEnd();
+    ASSERT_EQ(form.Core().List().Count(), 5u);
+    Calculate();
+
+    QAbstractItemModel* model = List()->model();
+    ASSERT_EQ(model->columnCount(), 5);
+    std::map<std::string, std::string> verdicts;
+    for (int row = 0; row < model->rowCount(); ++row)
+        verdicts[form.Core().List().At(static_cast<size_t>(row)).Path] =
+            model->index(row, 4).data().toString().toStdString();
+    EXPECT_EQ(verdicts[photos + "/a a.jpg"], "匹配");
+    EXPECT_EQ(verdicts[photos + "/b.jpg"], "已移动");
+    EXPECT_EQ(verdicts[photos + "/2024/c.jpg"], "匹配");
+    EXPECT_EQ(verdicts[photos + "/2024/june/d\xff.jpg"], "新文件");
+    EXPECT_EQ(verdicts[photos + "/2024/june/b2.jpg"], "已移动，原为 b.jpg");
+    EXPECT_EQ(form.StatusText(),
+              QStringLiteral("审核完毕，匹配 2 个，不匹配 0 个，文件不存在 0 个，新文件 1 个，已移动 1 个"));
+    // The special file of the tree was counted on the way in.
+    EXPECT_EQ(dialogs.Errors, QStringList{QStringLiteral("已跳过特殊文件（管道、套接字、设备）1 个")});
+
+    Action("DeleteListMenu")->trigger();
+    EXPECT_FALSE(Action("AuditFolderMenu")->isEnabled());
 }
 
 }  // namespace
