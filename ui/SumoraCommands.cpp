@@ -296,7 +296,11 @@ void TSumoraForm::dropEvent(QDropEvent* event)
         return;
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    WMDropFiles(names);
+    // Shift held, where the desktop passes it on: folders with everything below them.
+    if (event->modifiers() & Qt::ShiftModifier)
+        TakeTrees(names);
+    else
+        WMDropFiles(names);
 }
 
 // ---- Icons ----

@@ -144,6 +144,18 @@ TEST_F(TreeIntakeWindowTest, StartNamesWithRecursiveTakeTreesAndFilesAsADropDoes
     ASSERT_EQ(dialogs.Errors.size(), 1);
     EXPECT_TRUE(dialogs.Errors[0].contains(QString::fromStdString(dir / "missing")));
 
+    // A drop with Shift held takes trees too.
+    form.Core().ClearList();
+    dialogs.Errors.clear();
+    QMimeData mime;
+    mime.setData(QStringLiteral("text/uri-list"), UriListOf({dir / "photos/2024/june"}));
+    QDragEnterEvent enter(QPoint(20, 120), Qt::CopyAction, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(&form, &enter);
+    QDropEvent drop(QPointF(20, 120), Qt::CopyAction, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(&form, &drop);
+    AwaitIntakeEnd();
+    EXPECT_EQ(Paths(), (std::vector<std::string>{dir / "photos/2024/june/d\xff.jpg"}));
+
     // Without it, a folder stands for the files directly inside it (in the listing's order), as
     // it always did.
     form.Core().ClearList();
