@@ -21,7 +21,7 @@ if [ ! -f "$folder/ready" ]; then
   echo "writing 20,000 files (1 GB) in $work/tree" >&2
   rm -rf "$folder"
   mkdir -p "$work"
-  # Sizes from 1 KiB to 2 MiB, most of them small: every 50th file is large. Every file's
+  # Sizes from 1 KiB to 1.8 MiB, most of them small: every 50th file is large. Every file's
   # content is its own, so a digest names one file.
   python3 - "$work/tree" <<'PY'
 import os, random, sys
@@ -30,7 +30,7 @@ rng = random.Random(20000)
 for i in range(20000):
     d = os.path.join(top, "d%03d" % (i // 500), "e%02d" % (i // 50 % 10))
     os.makedirs(d, exist_ok=True)
-    size = rng.randint(1200 * 1024, 2800 * 1024) if i % 50 == 0 else rng.randint(1024, 56 * 1024)
+    size = rng.randint(1000 * 1024, 1800 * 1024) if i % 50 == 0 else rng.randint(1024, 44 * 1024)
     with open(os.path.join(d, "f%05d.bin" % i), "wb") as f:
         f.write(os.urandom(size))
 PY
@@ -83,21 +83,23 @@ h_new=$(theirs_count 'New files found')
 h_missing=$(theirs_count 'Known files not found')
 
 echo "machine: $(nproc) threads, $(lscpu | sed -n 's/^Model name: *//p'), $(date -u '+%Y-%m-%d %H:%M UTC')"
-echo "tree: $(find tree -type f | wc -l) files, $(du -sh tree | cut -f1); quorvex: $quorvex;" \
+echo "tree: $(find tree -type f | wc -l) files, $(find tree -type f -printf '%s\n' |
+     awk '{ s += $1 } END { printf "%.2f GB", s / 1e9 }'); quorvex: $quorvex;" \
      "$(hashdeep -V 2>&1 | head -1 | sed 's/^/hashdeep /'); best of $rounds"
 echo
-printf '| %-52s | %10s | %10s | %6s | %-7s |\n' "comparison" "quorvex" "hashdeep" "ratio" "goal"
-printf '|%s|%s|%s|%s|%s|\n' "------------------------------------------------------" "------------" "------------" "--------" "---------"
+printf '| %-54s | %10s | %10s | %6s | %-7s |\n' "comparison" "quorvex" "hashdeep" "ratio" "goal"
+printf '|%s|%s|%s|%s|%s|\n' "--------------------------------------------------------" "------------" "------------" "--------" "---------"
 awk -v a="$best_ours" -v b="$best_theirs" 'BEGIN {
-  printf "| %-52s | %8.3f s | %8.3f s | %6.2f | %-7s |\n",
+  printf "| %-54s | %8.3f s | %8.3f s | %6.2f | %-7s |\n",
          "-c --audit tree.sha256 vs hashdeep -c sha256 -r -a -k", a / 1e9, b / 1e9, a / b, "<= 0.50" }'
 echo
-printf '| %-34s | %8s | %8s | %-5s |\n' "count" "quorvex" "hashdeep" "same"
-printf '|%s|%s|%s|%s|\n' "------------------------------------" "----------" "----------" "-------"
+printf '| %-36s | %10s | %8s | %-5s |\n' "count" "quorvex" "hashdeep" "same"
+printf '|%s|%s|%s|%s|\n' "--------------------------------------" "------------" "----------" "-------"
 same() { if [ "$1" = "$2" ]; then echo yes; else echo NO; fi; }
-printf '| %-34s | %8s | %8s | %-5s |\n' "matched" "$matched" "$h_matched" "$(same "$matched" "$h_matched")"
-printf '| %-34s | %8s | %8s | %-5s |\n' "moved" "$moved" "$h_moved" "$(same "$moved" "$h_moved")"
-printf '| %-34s | %8s | %8s | %-5s |\n' "new (hashdeep: new + changed)" "$new + $changed" "$h_new" \
+printf '| %-36s | %10s | %8s | %-5s |\n' "matched" "$matched" "$h_matched" "$(same "$matched" "$h_matched")"
+printf '| %-36s | %10s | %8s | %-5s |\n' "moved" "$moved" "$h_moved" "$(same "$moved" "$h_moved")"
+printf '| %-36s | %10s | %8s | %-5s |\n' "changed (hashdeep counts none)" "$changed" "-" "-"
+printf '| %-36s | %10s | %8s | %-5s |\n' "new (hashdeep: new + changed)" "$new + $changed" "$h_new" \
   "$(same $((new + changed)) "$h_new")"
-printf '| %-34s | %8s | %8s | %-5s |\n' "missing (hashdeep: not found + chg)" "$missing + $changed" "$h_missing" \
+printf '| %-36s | %10s | %8s | %-5s |\n' "missing (hashdeep: not found + chg)" "$missing + $changed" "$h_missing" \
   "$(same $((missing + changed)) "$h_missing")"
