@@ -2,6 +2,7 @@
 // in which order, what it tells at the end, and a stop in the middle.
 #include "tests/checking/CheckerTestBed.h"
 #include "tests/support/SumsTesting.h"
+#include "tests/support/WalkGate.h"
 
 #include <gtest/gtest.h>
 
@@ -153,21 +154,9 @@ TEST_F(TreeIntakeTest, AStopInTheMiddleKeepsWhatWasTakenAndReturnsAtOnce)
 {
     // The walk is held at its third file until the test lets it go: the stop comes while the
     // walk's thread cannot move.
-    std::mutex mutex;
-    std::condition_variable changed;
-    int visited = 0;
-    bool released = false;
-    checker.BeginTreeIntake({dir / "top"}, [&](const std::string&) {
-        std::unique_lock lock(mutex);
-        ++visited;
-        changed.notify_all();
-        if (visited == 3)
-            changed.wait(lock, [&] { return released; });
-    });
-    {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return visited == 3; });
-    }
+    WalkGate gate(3);
+    checker.BeginTreeIntake({dir / "top"}, gate.Gate());
+    gate.AwaitHeld();
     EXPECT_TRUE(checker.TreeIntakeShown());
     // Commands that change the list wait for the walk's end, as they wait for a pass's.
     checker.ClearList();
@@ -180,11 +169,7 @@ TEST_F(TreeIntakeTest, AStopInTheMiddleKeepsWhatWasTakenAndReturnsAtOnce)
     EXPECT_FALSE(checker.TreeIntakeRunning());
     EXPECT_EQ(Paths(), (std::vector<std::string>{dir / "top/a a", dir / "top/b"}));
     EXPECT_EQ(window.StatusText, "待计算的文件总数:2");
-    {
-        const std::lock_guard lock(mutex);
-        released = true;
-    }
-    changed.notify_all();
+    gate.Release();
     // Nothing more arrives from the thread left behind, and a new walk starts afresh.
     EXPECT_FALSE(checker.DeliverTreeIntake());
     Walk({dir / "top/sub/deeper"});

@@ -1,6 +1,7 @@
 // 文件 → 添加文件夹及子文件夹 and Sumora --recursive in the real window: the walk off the window's
 // thread with its status, Esc and 停止 in the middle, the one box at the end.
 #include "tests/support/SumsTesting.h"
+#include "tests/support/WalkGate.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/WindowRequests.h"
 
@@ -86,21 +87,9 @@ TEST_F(TreeIntakeWindowTest, EscAndTheStopButtonEndTheWalkAndKeepWhatWasTaken)
         SCOPED_TRACE(byKey ? "Esc" : "停止");
         form.Core().ClearList();
         // The walk is held at its second file until the stop has been pressed.
-        std::mutex mutex;
-        std::condition_variable changed;
-        int visited = 0;
-        bool released = false;
-        form.Core().BeginTreeIntake({dir / "photos"}, [&](const std::string&) {
-            std::unique_lock lock(mutex);
-            if (++visited == 2) {
-                changed.notify_all();
-                changed.wait(lock, [&] { return released; });
-            }
-        });
-        {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return visited == 2; });
-        }
+        WalkGate gate(2);
+        form.Core().BeginTreeIntake({dir / "photos"}, gate.Gate());
+        gate.AwaitHeld();
         EXPECT_EQ(form.StatusText(), QStringLiteral("正在添加文件…已添加 0 个"));
         EXPECT_TRUE(Find<QPushButton>("StopBtn")->isVisible());
         EXPECT_FALSE(Find<QMenu>("FileMenu")->isEnabled());
@@ -120,11 +109,7 @@ TEST_F(TreeIntakeWindowTest, EscAndTheStopButtonEndTheWalkAndKeepWhatWasTaken)
         EXPECT_FALSE(Find<QGroupBox>("CheckGroupBox")->isVisible());
         EXPECT_TRUE(Find<QMenu>("FileMenu")->isEnabled());
         EXPECT_TRUE(Button("CalculateToolBtn")->isEnabled());
-        {
-            const std::lock_guard lock(mutex);
-            released = true;
-        }
-        changed.notify_all();
+        gate.Release();
         // Nothing more comes from the walk left behind.
         for (int i = 0; i < 5; ++i)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
