@@ -6,7 +6,6 @@
 #include "checking/EngineList.h"
 #include "checking/FolderAudit.h"
 #include "checking/PassGuard.h"
-#include "checking/SizeText.h"
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
@@ -98,7 +97,7 @@ void Checker::BeginTreeIntake(const std::vector<std::string>& folders, TreeWalk:
         impl_->walk->Add(folders);
         return;
     }
-    impl_->walk = std::make_unique<TreeWalk>(folders, std::move(gate));
+    impl_->walk = std::make_unique<TreeWalk>(folders, LocaleDecimalSeparator(), std::move(gate));
     impl_->walkShown = !impl_->guard.Running();
     impl_->guard.BeginWalk();
     if (impl_->walkShown) {
@@ -113,20 +112,14 @@ std::optional<TreeIntakeReport> Checker::DeliverTreeIntake()
     if (!impl_->walk)
         return std::nullopt;
     bool finished = false;
-    std::vector<WalkedFile> found = impl_->walk->Take(finished);
-    std::vector<CheckEntry> entries;
-    entries.reserve(found.size());
-    const std::string separator = LocaleDecimalSeparator();
-    for (WalkedFile& file : found) {
-        if (impl_->auditNames) {
-            if (!impl_->auditNames->IsNew(file.Path))
-                continue;
-            impl_->auditNames->Listed(file.Path);
+    std::vector<CheckEntry> entries = impl_->walk->Take(finished);
+    if (impl_->auditNames) {
+        std::erase_if(entries,
+                      [&](const CheckEntry& entry) { return !impl_->auditNames->IsNew(entry.Path); });
+        for (CheckEntry& entry : entries) {
+            impl_->auditNames->Listed(entry.Path);
+            entry.Unlisted = true;
         }
-        entries.push_back(CheckEntry{CaptionFromPath(file.Path), kStatusPending,
-                                     SizeText(file.Size, separator), std::move(file.Path)});
-        entries.back().SizeBytes = file.Size;
-        entries.back().Unlisted = impl_->auditNames.has_value();
     }
     if (!entries.empty())
         impl_->list.AppendAll(std::move(entries));

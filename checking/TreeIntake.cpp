@@ -1,5 +1,6 @@
 #include "checking/TreeIntake.h"
 
+#include "checking/SizeText.h"
 #include "platform/FolderWalk.h"
 #include "platform/TextEncoding.h"
 
@@ -35,7 +36,8 @@ std::string TreeIntakeStatusText(size_t taken)
 struct TreeWalk::State {
     std::mutex mutex;
     std::deque<std::string> folders;  // still to walk
-    std::vector<WalkedFile> found;    // not taken yet
+    std::vector<CheckEntry> found;    // not taken yet
+    std::string decimalSeparator;
     TreeIntakeReport report;
     bool walking = true;  // the thread has not ended
     std::atomic<bool> stop{false};
@@ -67,8 +69,10 @@ void Collector::File(const std::string& path, int64_t size)
         state_->gate(path);
     if (state_->stop)
         return;
+    CheckEntry entry{CaptionFromPath(path), kStatusPending, SizeText(size, state_->decimalSeparator), path};
+    entry.SizeBytes = size;
     const std::lock_guard lock(state_->mutex);
-    state_->found.push_back({path, size});
+    state_->found.push_back(std::move(entry));
 }
 
 void Collector::Unreadable(const std::string& path, const std::string& reason)
@@ -85,8 +89,10 @@ void Collector::Special(const std::string&)
 
 bool Collector::Stopped() { return state_->stop; }
 
-TreeWalk::TreeWalk(std::vector<std::string> folders, FileGate gate) : state_(std::make_shared<State>())
+TreeWalk::TreeWalk(std::vector<std::string> folders, std::string decimalSeparator, FileGate gate)
+    : state_(std::make_shared<State>())
 {
+    state_->decimalSeparator = std::move(decimalSeparator);
     state_->folders.assign(folders.begin(), folders.end());
     state_->gate = std::move(gate);
     // The thread owns a share of the state: left behind in a read that does not return, it
@@ -127,10 +133,10 @@ void TreeWalk::Stop()
     state_->report.Stopped = true;
 }
 
-std::vector<WalkedFile> TreeWalk::Take(bool& finished)
+std::vector<CheckEntry> TreeWalk::Take(bool& finished)
 {
     const std::lock_guard lock(state_->mutex);
-    std::vector<WalkedFile> taken = std::move(state_->found);
+    std::vector<CheckEntry> taken = std::move(state_->found);
     state_->found.clear();
     finished = !state_->walking || state_->stop;
     return taken;

@@ -7,7 +7,6 @@
 
 #include "checking/Intake.h"
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,18 +28,14 @@ struct TreeIntakeReport {
 // The status text while the walk runs: "正在添加文件…已添加 1234 个".
 std::string TreeIntakeStatusText(size_t taken);
 
-struct WalkedFile {
-    std::string Path;
-    int64_t Size = 0;
-};
-
 class TreeWalk {
 public:
     // Called on the walk's thread before each file is visited; for tests that hold the walk
     // at a known place.
     using FileGate = std::function<void(const std::string& path)>;
 
-    explicit TreeWalk(std::vector<std::string> folders, FileGate gate = {});
+    // The entries are made on the walk's thread, sizes written with the decimal separator.
+    TreeWalk(std::vector<std::string> folders, std::string decimalSeparator, FileGate gate = {});
     // Stops the walk and returns at once.
     ~TreeWalk();
     TreeWalk(const TreeWalk&) = delete;
@@ -50,9 +45,9 @@ public:
     void Add(std::vector<std::string> folders);
     // Ends the walk: Take then gives what was found before it, and finished.
     void Stop();
-    // The files found since the last call, in walk order; finished once the walk has ended (or
-    // was stopped) and everything it found was taken.
-    std::vector<WalkedFile> Take(bool& finished);
+    // The entries of the files found since the last call, in walk order, pending; finished
+    // once the walk has ended (or was stopped) and everything it found was taken.
+    std::vector<CheckEntry> Take(bool& finished);
     // After finished: what could not be taken.
     TreeIntakeReport Report() const;
 

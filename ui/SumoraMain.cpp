@@ -133,9 +133,9 @@ void TSumoraForm::BuildPassDelivery()
     deliveryTimer_->setSingleShot(true);
     deliveryTimer_->setInterval(1);
     connect(deliveryTimer_, &QTimer::timeout, this, &TSumoraForm::DeliverPass);
-    // A walk finds files far faster than a list could show them one by one: ten batches a second.
+    // A walk finds files far faster than a list could show them one by one: batches, 25 a second.
     treeIntakeTimer_ = new QTimer(this);
-    treeIntakeTimer_->setInterval(100);
+    treeIntakeTimer_->setInterval(40);
     connect(treeIntakeTimer_, &QTimer::timeout, this, &TSumoraForm::DeliverTreeIntake);
 }
 
