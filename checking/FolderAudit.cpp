@@ -29,26 +29,26 @@ std::string AuditShownPath(const std::string& walkedPath)
 std::string AuditKey(const std::string& path, const std::string& currentFolder)
 {
     const std::string whole = !path.empty() && path.front() == '/' ? path : currentFolder + "/" + path;
-    std::vector<std::string_view> parts;
+    std::vector<std::string_view> components;
     const std::string_view text(whole);
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find('/', start);
         if (end == std::string_view::npos)
             end = text.size();
-        const std::string_view part = text.substr(start, end - start);
-        if (part == "..") {
-            if (!parts.empty())
-                parts.pop_back();  // above the root is the root, as for the system
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(part);
+        const std::string_view component = text.substr(start, end - start);
+        if (component == "..") {
+            if (!components.empty())
+                components.pop_back();  // above the root is the root, as for the system
+        } else if (!component.empty() && component != ".") {
+            components.push_back(component);
         }
         start = end + 1;
     }
     std::string key;
-    for (const std::string_view part : parts) {
+    for (const std::string_view component : components) {
         key += '/';
-        key += part;
+        key += component;
     }
     return key.empty() ? "/" : key;
 }
@@ -125,7 +125,7 @@ std::vector<std::optional<size_t>> MatchMoves(const std::vector<AuditMissing>& m
 
 namespace {
 
-// A listed path as the sum file names it: below the audited folder, the part after it.
+// A listed path as the sum file names it: below the audited folder, what follows it.
 std::string NameBelow(const std::string& path, const std::string& folder)
 {
     const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
