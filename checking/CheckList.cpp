@@ -116,6 +116,16 @@ void CheckList::AddExpected(size_t index, const ExpectedDigest& expected)
         observer_->EntriesChanged(index, index);
 }
 
+void CheckList::SetAuditText(size_t index, const std::string& text)
+{
+    CheckEntry& entry = entries_.at(index);
+    if (entry.AuditText == text)
+        return;
+    entry.AuditText = text;
+    if (observer_)
+        observer_->EntriesChanged(index, index);
+}
+
 void CheckList::SetVerdict(size_t index, std::optional<SumVerdict> verdict)
 {
     CheckEntry& entry = entries_.at(index);

@@ -25,6 +25,11 @@ struct CheckEntry {
     // other way, which then never get a verdict.
     std::vector<ExpectedDigest> Expected{};
     std::optional<SumVerdict> Verdict{};
+    // 审核文件夹: a file below the sum file's folder that the sum file does not list, and the
+    // audit's word for the fifth column after a pass, in place of the verdict's ("新文件",
+    // "已移动，原为 OLDNAME"; "已移动" on the listed entry it was moved from).
+    bool Unlisted = false;
+    std::string AuditText{};
 };
 
 // Told of every change twice, before the list makes it and after, as Qt's models must tell their
@@ -59,6 +64,7 @@ public:
     void SetIcon(size_t index, int icon);
     void AddExpected(size_t index, const ExpectedDigest& expected);
     void SetVerdict(size_t index, std::optional<SumVerdict> verdict);
+    void SetAuditText(size_t index, const std::string& text);
     bool IsDone(size_t index) const { return entries_.at(index).Status == kStatusDone; }
     // Every entry pending again, so the next pass computes them all.
     void MarkAllPending();

@@ -4,6 +4,7 @@
 #include "checking/CalculationPass.h"
 #include "checking/DuplicateColouring.h"
 #include "checking/EngineList.h"
+#include "checking/FolderAudit.h"
 #include "checking/PassGuard.h"
 #include "checking/SignatureTexts.h"
 #include "platform/FileAccess.h"
@@ -11,6 +12,8 @@
 #include "platform/Locale.h"
 #include "platform/TextEncoding.h"
 #include "sums/SignedSumFile.h"
+
+#include <filesystem>
 
 struct Checker::Impl {
     Impl(WindowPort& w, FileSystem& f) : window(w), files(f) {}
@@ -23,6 +26,8 @@ struct Checker::Impl {
         if (pass && pass->Ended()) {
             pass.reset();
             guard.End();
+            if (!auditedFolder.empty())
+                window.SetStatusText(AuditStatusText(JudgeAudit(list, tree, auditedFolder, auditDigests)));
         }
     }
 
@@ -35,6 +40,12 @@ struct Checker::Impl {
     PassGuard guard;
     HashingOptions hashing;
     std::unique_ptr<CalculationPass> pass;
+    std::unique_ptr<TreeWalk> walk;
+    bool walkShown = false;                // the walk began without a pass: the window is the walk's
+    std::string lastSumFile;               // imported last; "" after the list was cleared
+    std::string auditedFolder;             // the folder 审核文件夹 walked, judged after every pass
+    std::optional<AuditNames> auditNames;  // while its walk runs: what is in the list already
+    std::unordered_map<std::string, ComputedDigests> auditDigests;  // of the unlisted entries
     // The overall bar keeps its range when the list is cleared; only a pass sets it.
     int overallMaximum = 0;
 };
@@ -80,6 +91,85 @@ IntakeReport Checker::AddDropped(const std::vector<std::string>& names)
     return report;
 }
 
+void Checker::BeginTreeIntake(const std::vector<std::string>& folders, TreeWalk::FileGate gate)
+{
+    if (folders.empty())
+        return;
+    if (impl_->walk) {
+        impl_->walk->Add(folders);
+        return;
+    }
+    impl_->walk = std::make_unique<TreeWalk>(folders, LocaleDecimalSeparator(), std::move(gate));
+    impl_->walkShown = !impl_->guard.Running();
+    impl_->guard.BeginWalk();
+    if (impl_->walkShown) {
+        impl_->window.DisableCommands();
+        impl_->window.ShowProgressGroup(true);
+        impl_->window.SetStatusText(TreeIntakeStatusText(0));
+    }
+}
+
+std::optional<TreeIntakeReport> Checker::DeliverTreeIntake()
+{
+    if (!impl_->walk)
+        return std::nullopt;
+    bool finished = false;
+    std::vector<CheckEntry> entries = impl_->walk->Take(finished);
+    if (impl_->auditNames) {
+        std::erase_if(entries,
+                      [&](const CheckEntry& entry) { return !impl_->auditNames->IsNew(entry.Path); });
+        for (CheckEntry& entry : entries) {
+            impl_->auditNames->Listed(entry.Path);
+            entry.Unlisted = true;
+        }
+    }
+    if (!entries.empty())
+        impl_->list.AppendAll(std::move(entries));
+    if (!finished) {
+        if (impl_->walkShown)
+            impl_->window.SetStatusText(TreeIntakeStatusText(impl_->list.Count()));
+        return std::nullopt;
+    }
+    TreeIntakeReport report = impl_->walk->Report();
+    impl_->walk.reset();
+    impl_->auditNames.reset();
+    impl_->guard.EndWalk();
+    if (impl_->walkShown) {
+        impl_->window.ShowProgressGroup(false);
+        impl_->window.EnableCommands();
+        impl_->walkShown = false;
+    }
+    impl_->CloseIntake();
+    return report;
+}
+
+std::optional<TreeIntakeReport> Checker::StopTreeIntake()
+{
+    if (!impl_->walk)
+        return std::nullopt;
+    impl_->walk->Stop();
+    return DeliverTreeIntake();
+}
+
+void Checker::AuditFolder()
+{
+    if (impl_->lastSumFile.empty() || impl_->walk || !impl_->guard.Allows(PassCommand::ImportSumFile))
+        return;
+    std::error_code failure;
+    const std::string current = std::filesystem::current_path(failure).string();
+    impl_->auditNames.emplace(impl_->lastSumFile, failure ? "/" : current);
+    for (size_t i = 0; i < impl_->list.Count(); ++i)
+        impl_->auditNames->Listed(impl_->list.At(i).Path);
+    impl_->auditedFolder = ::AuditFolder(impl_->lastSumFile);
+    BeginTreeIntake({impl_->auditedFolder});
+}
+
+bool Checker::CanAudit() const { return !impl_->lastSumFile.empty(); }
+
+bool Checker::TreeIntakeRunning() const { return impl_->walk != nullptr; }
+
+bool Checker::TreeIntakeShown() const { return impl_->walk && impl_->walkShown; }
+
 SumImportReport Checker::ImportSumFile(const std::string& sumFile)
 {
     SumImportReport report;
@@ -100,6 +190,7 @@ SumImportReport Checker::ImportSumFile(const std::string& sumFile)
     }
     Intake intake = impl_->MakeIntake();
     ImportSumListings(contents, sumFile, impl_->list, intake, impl_->files, report);
+    impl_->lastSumFile = sumFile;
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
         if (report.Needed.Has(info.Algorithm) && !IsChecked(HashItemOf(info.Algorithm)))
             HashItemClicked(HashItemOf(info.Algorithm), true);
@@ -131,6 +222,9 @@ void Checker::ClearList()
         return;
     impl_->list.Clear();
     impl_->tree.Clear();
+    impl_->lastSumFile.clear();
+    impl_->auditedFolder.clear();
+    impl_->auditDigests.clear();
     impl_->window.SetCurrentBar(0);
     impl_->window.SetOverallBar(0, impl_->overallMaximum);
     impl_->window.SetStatusText("准备就绪");

@@ -7,10 +7,12 @@
 #include "checking/Intake.h"
 #include "checking/ResultTree.h"
 #include "checking/SumImport.h"
+#include "checking/TreeIntake.h"
 #include "checking/WindowPort.h"
 #include "hashing/HashingEngine.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,25 @@ public:
     IntakeReport AddFiles(const std::vector<std::string>& paths);  // open-file dialog; {} when cancelled
     IntakeReport AddFolder(const std::string& folder);             // folder dialog; "" adds nothing
     IntakeReport AddDropped(const std::vector<std::string>& names);
+    // "添加文件夹及子文件夹" and Sumora --recursive: every regular file below the folders, walked
+    // off the window's thread (see TreeIntake.h); the window calls DeliverTreeIntake while
+    // TreeIntakeRunning. Without a pass running the walk owns the command set, the status text
+    // and the progress group with its stop, as a pass does; during a pass it only appends
+    // entries for the next one. A second request while one walks is walked after it.
+    void BeginTreeIntake(const std::vector<std::string>& folders, TreeWalk::FileGate gate = {});
+    // Appends what was found; once the walk has ended, closes the intake and returns its report.
+    std::optional<TreeIntakeReport> DeliverTreeIntake();
+    // Esc or 停止 during the walk: ends it at once, keeping what was taken; returns the report.
+    std::optional<TreeIntakeReport> StopTreeIntake();
+    bool TreeIntakeRunning() const;
+    // The walk owns the progress group: the stop is the walk's, not a pass's.
+    bool TreeIntakeShown() const;
+    // "审核文件夹": walks the folder of the sum file imported last as the tree intake walks, and
+    // takes in every file below it that is in no entry yet (the sum file and its signatures
+    // excepted); after each pass from then on, JudgeAudit's verdicts and status. Nothing
+    // happens without an imported sum file, or while a pass or a walk runs.
+    void AuditFolder();
+    bool CanAudit() const;
     // "导入校验文件": every file the sum file lists, with what it should give; the algorithms they
     // need are ticked, a selection change, so every entry is pending. "" (cancelled) adds
     // nothing; while a pass runs nothing happens either.

@@ -19,6 +19,10 @@ public:
     bool Running() const { return running_; }
     void Begin() { running_ = true; }
     void End() { running_ = false; }
+    // A tree intake walking: like a pass, it owns the command set, and nothing may change the
+    // list under it; it can be stopped, but it is no pass.
+    void BeginWalk() { walking_ = true; }
+    void EndWalk() { walking_ = false; }
 
     bool Allows(PassCommand command) const
     {
@@ -29,14 +33,15 @@ public:
         case PassCommand::ImportSumFile:
         case PassCommand::DeleteEntry:
         case PassCommand::ClearList:
-        case PassCommand::SelectAlgorithm: return !running_;
+        case PassCommand::SelectAlgorithm: return !running_ && !walking_;
         }
         return false;
     }
     // While a pass runs the command set and the status text belong to it: an intake's closing
     // step then refreshes the icons only.
-    bool IntakeMayRestoreCommands() const { return !running_; }
+    bool IntakeMayRestoreCommands() const { return !running_ && !walking_; }
 
 private:
     bool running_ = false;
+    bool walking_ = false;
 };

@@ -1,6 +1,7 @@
 // quorvex -c SUMFILE...: every listed file against its digest, with coreutils' words, its
 // order of messages and its exit status. The sum file is read as a stream and checked in
 // batches, so a sum file of any size is checked in bounded memory and results come as they go.
+#include "cli/CheckAudit.h"
 #include "cli/CommandLineFiles.h"
 #include "cli/Commands.h"
 #include "cli/Messages.h"
@@ -56,6 +57,8 @@ public:
             hint_.Algorithms = options_.Algorithms;
         else
             hint_ = HintFromSumFileName(sumFile == kStandardInputName ? "" : sumFile);
+        if (options_.Audit)
+            audit_ = std::make_unique<CheckAudit>(context, sumFile);
     }
 
     // True when every listed file was read and matched (coreutils' rule, --strict included), and
@@ -87,6 +90,8 @@ public:
             return false;
         }
         CheckBatch();
+        if (audit_ && totals_.Listings > 0 && !context_.Output.Failed())
+            totals_.OpenOrReadFailures += audit_->Finish();
         return Summary();
     }
 
@@ -118,6 +123,8 @@ private:
             listing.Line.Candidates = both;
         }
         ++totals_.Listings;
+        if (audit_)
+            audit_->Listed(listing.Line.Name);
         pending_.emplace_back(std::move(listing));
         if (++pendingListings_ >= kBatchListings)
             CheckBatch();
@@ -222,6 +229,10 @@ private:
         if (result.Outcome != HashOutcome::Digests) {
             bool noSuchFile = false;
             const std::string reason = FailureReason(line.Name, result, noSuchFile);
+            if (noSuchFile && audit_) {
+                audit_->Missing(line, reason);
+                return;
+            }
             if (noSuchFile && options_.IgnoreMissing)
                 return;
             context_.Errors.FileProblem(line.Name, reason);
@@ -267,11 +278,13 @@ private:
             if (totals_.Mismatches)
                 errors.Say(Counted(totals_.Mismatches, "computed checksum did NOT match",
                                    "computed checksums did NOT match"));
+            if (audit_)
+                audit_->Warnings();
             if (options_.IgnoreMissing && totals_.Matches == 0)
                 errors.FileProblem(shownName_, "no file was verified");
         }
-        return totals_.Matches > 0 && totals_.Mismatches == 0 && totals_.OpenOrReadFailures == 0 &&
-               !(options_.Strict && totals_.Misformatted > 0);
+        return totals_.Matches > 0 && !(audit_ && audit_->FoundAnything()) && totals_.Mismatches == 0 &&
+               totals_.OpenOrReadFailures == 0 && !(options_.Strict && totals_.Misformatted > 0);
     }
 
     CommandContext& context_;
@@ -282,6 +295,7 @@ private:
     std::vector<PendingLine> pending_;
     size_t pendingListings_ = 0;
     Totals totals_;
+    std::unique_ptr<CheckAudit> audit_;  // with --audit
 };
 
 }  // namespace

@@ -33,6 +33,7 @@ enum LongOnly : int {
     kIgnoreMissing,
     kRequireSignature,
     kNoSignature,
+    kAudit,
     kHelp,
     kVersion,
     kFirstAlgorithmFlag,
@@ -65,6 +66,7 @@ std::vector<option> LongOptions()
         {"ignore-missing", no_argument, nullptr, kIgnoreMissing},
         {"require-signature", no_argument, nullptr, kRequireSignature},
         {"no-signature", no_argument, nullptr, kNoSignature},
+        {"audit", no_argument, nullptr, kAudit},
         {"help", no_argument, nullptr, kHelp},
         {"version", no_argument, nullptr, kVersion},
     };
@@ -310,6 +312,7 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv)
         case kIgnoreMissing: checkOption(options.IgnoreMissing, "--ignore-missing"); break;
         case kRequireSignature: checkOption(options.RequireSignature, "--require-signature"); break;
         case kNoSignature: checkOption(options.NoSignature, "--no-signature"); break;
+        case kAudit: checkOption(options.Audit, "--audit"); break;
         case kHelp: parsed.What = ParsedCommandLine::Outcome::Help; return parsed;
         case kVersion: parsed.What = ParsedCommandLine::Outcome::Version; return parsed;
         default:
@@ -445,6 +448,9 @@ Output (one algorithm: 'DIGEST  FILE' as sha256sum writes it; several: --tag):
                            from the tag, the file's name or the digest's length
 
 The following options are useful only when verifying checksums:
+      --audit           also walk each SUMFILE's folder as -r does: 'FILE: NEW'
+                          for a file it does not list, 'OLD: MOVED to FILE' for
+                          a missing file that is there under another name
       --ignore-missing  don't fail or report status for missing files
       --quiet          don't print OK for each successfully verified file
       --status         don't output anything, status code shows success

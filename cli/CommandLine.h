@@ -42,6 +42,7 @@ struct CommandLine {
     bool IgnoreMissing = false;
     bool RequireSignature = false;  // anything but a good signature by a certified key fails
     bool NoSignature = false;       // no signature is looked for
+    bool Audit = false;  // --audit: also the files below each sum file's folder that it does not list
 };
 
 struct ParsedCommandLine {

@@ -56,12 +56,15 @@ public:
 
         walking_.push_back(identity);
         const std::string prefix = path.empty() || path.back() == '/' ? path : path + "/";
-        for (const Entry& entry : entries)
+        for (const Entry& entry : entries) {
+            if (visitor_.Stopped())
+                break;
             Visit(::dirfd(dir), prefix + entry.Name, entry);
+        }
         walking_.pop_back();
         ::closedir(dir);
         // What was listed before the failure was still walked.
-        if (listingError != 0)
+        if (listingError != 0 && !visitor_.Stopped())
             visitor_.Unreadable(path, std::strerror(listingError));
     }
 
@@ -93,8 +96,12 @@ private:
             visitor_.File(path, static_cast<int64_t>(st.st_size));
             return;
         }
-        if (!S_ISDIR(st.st_mode) || !recursive_)
-            return;  // special files are never hashed from a folder
+        if (!S_ISDIR(st.st_mode)) {
+            visitor_.Special(path);  // special files are never hashed from a folder
+            return;
+        }
+        if (!recursive_)
+            return;
         const int fd = ::openat(dirFd, entry.Name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) {
             visitor_.Unreadable(path, std::strerror(errno));

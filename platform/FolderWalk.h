@@ -15,6 +15,10 @@ public:
     virtual void Unreadable(const std::string& path, const std::string& reason) = 0;
     // A folder reached again through a symbolic link below itself; not entered again.
     virtual void Loop(const std::string& path) = 0;
+    // A FIFO, socket or device: never a file of a folder, told only to those who count them.
+    virtual void Special(const std::string& /*path*/) {}
+    // Asked before each entry; true ends the whole walk there, what was visited stays visited.
+    virtual bool Stopped() { return false; }
 };
 
 // Visits the files directly inside the folder in the byte order of their names; with recursive,

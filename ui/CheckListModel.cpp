@@ -55,7 +55,7 @@ void CheckListModel::ShowVerdictsFor(size_t first, size_t last)
     if (verdictColumn_)
         return;
     for (size_t i = first; i <= last && i < list_.Count(); ++i)
-        if (!list_.At(i).Expected.empty()) {
+        if (!list_.At(i).Expected.empty() || list_.At(i).Unlisted) {
             beginInsertColumns({}, VerdictColumn, VerdictColumn);
             verdictColumn_ = true;
             endInsertColumns();
@@ -78,6 +78,8 @@ QVariant CheckListModel::data(const QModelIndex& index, int role) const
         case SizeColumn: return QString::fromStdString(entry.SizeText);
         case PathColumn: return QString::fromStdString(Utf8FromNative(entry.Path));
         case VerdictColumn:
+            if (!entry.AuditText.empty())
+                return QString::fromStdString(entry.AuditText);
             return entry.Verdict
                        ? QString::fromUtf8(VerdictText(*entry.Verdict).data(),
                                            static_cast<qsizetype>(VerdictText(*entry.Verdict).size()))

@@ -33,6 +33,8 @@ CommandLine ParseCommandLine(int argc, char** argv, const std::vector<std::strin
         const std::string word = argv[i];
         if (word == "--new-window")
             line.NewWindow = true;
+        else if (word == "--recursive")
+            line.Recursive = true;
         else if (word == "--help")
             line.Help = true;
         else if (word == "--version")
@@ -88,6 +90,7 @@ std::string UsageText(const std::string& program)
            "window instead, which is brought to the front, and this program ends.\n"
            "\n"
            "      --new-window   open a window of its own, beside any running one\n"
+           "      --recursive    add every file below each FOLDER, in its subfolders too\n"
            "      --help         display this help and exit\n"
            "      --version      output version information and exit\n"
            "\n"

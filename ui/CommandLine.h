@@ -8,6 +8,7 @@
 
 struct CommandLine {
     bool NewWindow = false;  // --new-window: a window of its own, beside any running one
+    bool Recursive = false;  // --recursive: folders with every file below them
     bool Help = false;
     bool Version = false;
     std::vector<std::string> Names;  // in the given order, as typed (relative names stay relative)

@@ -22,6 +22,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr char kMagic[] = "QVX1";
+// The same frame for Sumora --recursive: its folders are taken with all below them.
+constexpr char kRecursiveMagic[] = "QVXR";
 constexpr size_t kMagicSize = 4;
 constexpr size_t kHeaderSize = kMagicSize + 4;
 // Far above any command line (the kernel caps one at a few MiB); a longer frame is not ours.
@@ -86,7 +88,7 @@ std::string EncodeWindowRequest(const WindowRequest& request)
         payload += '\0';
     }
     const auto size = static_cast<uint32_t>(payload.size());
-    std::string frame(kMagic, kMagicSize);
+    std::string frame(request.Recursive ? kRecursiveMagic : kMagic, kMagicSize);
     for (int shift = 24; shift >= 0; shift -= 8)
         frame += static_cast<char>((size >> shift) & 0xff);
     return frame + payload;
@@ -95,7 +97,8 @@ std::string EncodeWindowRequest(const WindowRequest& request)
 FrameState DecodeWindowRequest(const std::string& bytes, WindowRequest& request)
 {
     const size_t magicSeen = std::min(bytes.size(), kMagicSize);
-    if (bytes.compare(0, magicSeen, kMagic, magicSeen) != 0)
+    const bool recursive = bytes.compare(0, magicSeen, kRecursiveMagic, magicSeen) == 0;
+    if (bytes.compare(0, magicSeen, kMagic, magicSeen) != 0 && !recursive)
         return FrameState::Bad;
     if (bytes.size() < kHeaderSize)
         return FrameState::Incomplete;
@@ -110,6 +113,7 @@ FrameState DecodeWindowRequest(const std::string& bytes, WindowRequest& request)
         return FrameState::Bad;
 
     request = {};
+    request.Recursive = recursive;
     size_t start = kHeaderSize;
     bool tokenRead = false;
     while (start < bytes.size()) {

@@ -20,6 +20,7 @@ class QLocalSocket;
 struct WindowRequest {
     std::vector<std::string> Names;
     std::string ActivationToken;
+    bool Recursive = false;  // Sumora --recursive: "QVXR" in place of "QVX1"
 
     bool operator==(const WindowRequest&) const = default;
 };

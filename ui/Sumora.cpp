@@ -79,6 +79,7 @@ int main(int argc, char** argv)
     const std::string startFolder = CurrentFolder();
     for (const std::string& name : line.Names)
         request.Names.push_back(AbsoluteName(name, startFolder));
+    request.Recursive = line.Recursive;
     if (const char* token = std::getenv("XDG_ACTIVATION_TOKEN"))
         request.ActivationToken = token;
 
@@ -97,6 +98,6 @@ int main(int argc, char** argv)
     if (single)
         ServeLaterStarts(*single, form);
     form.show();
-    TakeStartNames(form, request.Names);
+    TakeStartNames(form, request.Names, request.Recursive);
     return application.exec();
 }

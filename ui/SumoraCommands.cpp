@@ -85,6 +85,7 @@ void TSumoraForm::ImportSumFileMenuClick()
         if (path.empty())
             return;
         const SumImportReport report = checker_.ImportSumFile(path);
+        auditFolderMenu_->setEnabled(checker_.CanAudit());
         // The core ticked the algorithms the listed digests need.
         for (size_t i = 0; i < kHashItems.size(); ++i)
             hashItemActions_[i]->setChecked(checker_.IsChecked(kHashItems[i].Item));
@@ -114,7 +115,10 @@ void TSumoraForm::DeleteFileMenuClick()
 
 void TSumoraForm::DeleteListMenuClick()
 {
-    RunCommand([this] { checker_.ClearList(); });
+    RunCommand([this] {
+        checker_.ClearList();
+        auditFolderMenu_->setEnabled(checker_.CanAudit());
+    });
 }
 
 void TSumoraForm::HashItemClick(HashItem item, bool checked)
@@ -146,6 +150,10 @@ void TSumoraForm::DeliverPass()
 
 void TSumoraForm::StopBtnClick()
 {
+    if (checker_.TreeIntakeShown()) {
+        RunCommand([this] { EndTreeIntake(checker_.StopTreeIntake()); });
+        return;
+    }
     RunCommand([this] { checker_.StopPass(); });
 }
 
@@ -294,7 +302,11 @@ void TSumoraForm::dropEvent(QDropEvent* event)
         return;
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    WMDropFiles(names);
+    // Shift held, where the desktop passes it on: folders with everything below them.
+    if (event->modifiers() & Qt::ShiftModifier)
+        TakeTrees(names);
+    else
+        WMDropFiles(names);
 }
 
 // ---- Icons ----

@@ -133,6 +133,10 @@ void TSumoraForm::BuildPassDelivery()
     deliveryTimer_->setSingleShot(true);
     deliveryTimer_->setInterval(1);
     connect(deliveryTimer_, &QTimer::timeout, this, &TSumoraForm::DeliverPass);
+    // A walk finds files far faster than a list could show them one by one: batches, 25 a second.
+    treeIntakeTimer_ = new QTimer(this);
+    treeIntakeTimer_->setInterval(40);
+    connect(treeIntakeTimer_, &QTimer::timeout, this, &TSumoraForm::DeliverTreeIntake);
 }
 
 QAction* TSumoraForm::NewAction(const char* name, const QString& caption)
@@ -182,6 +186,7 @@ void TSumoraForm::BuildMenus()
     openFileMenu_->setIcon(MenuIcon(MenuPicture::AddFile));
     openDocuMenu_ = NewAction("OpenDocuMenu", QStringLiteral("添加文件夹"));
     openDocuMenu_->setIcon(MenuIcon(MenuPicture::AddFolder));
+    openTreeMenu_ = NewAction("OpenTreeMenu", QStringLiteral("添加文件夹及子文件夹"));
     importSumFileMenu_ = NewAction("ImportSumFileMenu", QStringLiteral("导入校验文件"));
     deleteFileMenu_ = NewAction("DeleteFileMenu", QStringLiteral("删除文件"));
     deleteListMenu_ = NewAction("DeleteListMenu", QStringLiteral("清空列表"));
@@ -193,6 +198,7 @@ void TSumoraForm::BuildMenus()
     quitMenu_->setIcon(MenuIcon(MenuPicture::Quit));
     fileMenu_->addAction(openFileMenu_);
     fileMenu_->addAction(openDocuMenu_);
+    fileMenu_->addAction(openTreeMenu_);
     fileMenu_->addAction(importSumFileMenu_);
     NewSeparator(fileMenu_, "Cut1");
     fileMenu_->addAction(deleteFileMenu_);
@@ -214,6 +220,9 @@ void TSumoraForm::BuildMenus()
     compareDigestMenu_ = NewAction("CompareDigestMenu", QStringLiteral("比较摘要"));
     compareDigestMenu_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     toolsMenu_->addAction(compareDigestMenu_);
+    auditFolderMenu_ = NewAction("AuditFolderMenu", QStringLiteral("审核文件夹"));
+    auditFolderMenu_->setEnabled(false);  // until a sum file was imported
+    toolsMenu_->addAction(auditFolderMenu_);
 
     helpMenu_ = mainMenu->addMenu(QStringLiteral("帮助(&H)"));
     helpMenu_->setObjectName(QStringLiteral("HelpMenu"));
@@ -227,6 +236,8 @@ void TSumoraForm::BuildMenus()
 
     connect(openFileMenu_, &QAction::triggered, this, &TSumoraForm::OpenFileMenuClick);
     connect(openDocuMenu_, &QAction::triggered, this, &TSumoraForm::OpenDocuMenuClick);
+    connect(openTreeMenu_, &QAction::triggered, this, &TSumoraForm::OpenTreeMenuClick);
+    connect(auditFolderMenu_, &QAction::triggered, this, &TSumoraForm::AuditFolderMenuClick);
     connect(importSumFileMenu_, &QAction::triggered, this, &TSumoraForm::ImportSumFileMenuClick);
     connect(deleteFileMenu_, &QAction::triggered, this, &TSumoraForm::DeleteFileMenuClick);
     connect(deleteListMenu_, &QAction::triggered, this, &TSumoraForm::DeleteListMenuClick);

@@ -57,6 +57,8 @@ public:
 
     // The drop of names from the desktop, in drop order (native bytes).
     void WMDropFiles(const std::vector<std::string>& names);
+    // Sumora --recursive: folders taken with everything below them, files as a drop takes them.
+    void TakeTrees(const std::vector<std::string>& names);
 
     // WindowPort: what the checking core asks of the window.
     void RequestPassDelivery() override;
@@ -78,6 +80,8 @@ public:
 public slots:
     void OpenFileMenuClick();
     void OpenDocuMenuClick();
+    void OpenTreeMenuClick();
+    void AuditFolderMenuClick();
     void ImportSumFileMenuClick();
     void DeleteFileMenuClick();
     void DeleteListMenuClick();
@@ -117,6 +121,10 @@ private:
     void ShowEngineChecks();
     // What the hashing engine asked for through RequestPassDelivery.
     void DeliverPass();
+    // The tree intake's files, polled while it walks, and its one box at the end.
+    void BeginTreeIntake(const std::vector<std::string>& folders);
+    void DeliverTreeIntake();
+    void EndTreeIntake(const std::optional<TreeIntakeReport>& report);
     // Runs a command; a failure that escapes it is shown in the error box and the program goes on.
     template <class Command>
     void RunCommand(Command&& command);
@@ -142,6 +150,7 @@ private:
     CheckListView* needCheckFileList_ = nullptr;
     ResultTreeView* resultTreeView_ = nullptr;
     QTimer* deliveryTimer_ = nullptr;
+    QTimer* treeIntakeTimer_ = nullptr;
     QListWidget* lstHashes_ = nullptr;
     QToolBar* toolBar_ = nullptr;
 
@@ -155,6 +164,7 @@ private:
 
     QAction* openFileMenu_ = nullptr;
     QAction* openDocuMenu_ = nullptr;
+    QAction* openTreeMenu_ = nullptr;
     QAction* importSumFileMenu_ = nullptr;
     QAction* deleteFileMenu_ = nullptr;
     QAction* deleteListMenu_ = nullptr;
@@ -163,6 +173,7 @@ private:
     QAction* hashMenu_ = nullptr;
     QAction* calculateMenu_ = nullptr;
     QAction* compareDigestMenu_ = nullptr;
+    QAction* auditFolderMenu_ = nullptr;
     QAction* homePage_ = nullptr;
 
     QAction* openFileToolBtn_ = nullptr;

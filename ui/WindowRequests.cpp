@@ -10,12 +10,19 @@
 
 #include <deque>
 
-void TakeStartNames(TSumoraForm& form, const std::vector<std::string>& names)
+void TakeStartNames(TSumoraForm& form, const std::vector<std::string>& names, bool recursive)
 {
     if (names.empty())
         return;
     QMetaObject::invokeMethod(
-        &form, [&form, names] { form.WMDropFiles(names); }, Qt::QueuedConnection);
+        &form,
+        [&form, names, recursive] {
+            if (recursive)
+                form.TakeTrees(names);
+            else
+                form.WMDropFiles(names);
+        },
+        Qt::QueuedConnection);
 }
 
 void BringToFront(QWidget& window, const std::string& activationToken)
@@ -42,9 +49,9 @@ public:
         connect(&retry_, &QTimer::timeout, this, &WaitingNames::Deliver);
     }
 
-    void Add(std::vector<std::string> names)
+    void Add(std::vector<std::string> names, bool recursive)
     {
-        waiting_.push_back(std::move(names));
+        waiting_.push_back({std::move(names), recursive});
         Deliver();
     }
 
@@ -60,15 +67,22 @@ private:
                 retry_.start();
                 break;
             }
-            const std::vector<std::string> names = std::move(waiting_.front());
+            const Waiting names = std::move(waiting_.front());
             waiting_.pop_front();
-            form_.WMDropFiles(names);
+            if (names.Recursive)
+                form_.TakeTrees(names.Names);
+            else
+                form_.WMDropFiles(names.Names);
         }
         delivering_ = false;
     }
 
     TSumoraForm& form_;
-    std::deque<std::vector<std::string>> waiting_;
+    struct Waiting {
+        std::vector<std::string> Names;
+        bool Recursive = false;
+    };
+    std::deque<Waiting> waiting_;
     QTimer retry_;
     bool delivering_ = false;
 };
@@ -82,6 +96,6 @@ void ServeLaterStarts(SingleWindow& single, TSumoraForm& form)
                      [&form, waiting](const WindowRequest& request) {
                          BringToFront(form, request.ActivationToken);
                          if (!request.Names.empty())
-                             waiting->Add(request.Names);
+                             waiting->Add(request.Names, request.Recursive);
                      });
 }

@@ -11,7 +11,8 @@ class SingleWindow;
 class TSumoraForm;
 
 // Once the event loop runs, so that a refusal box opens over the shown window.
-void TakeStartNames(TSumoraForm& form, const std::vector<std::string>& names);
+// With recursive, folders are taken with every file below them (Sumora --recursive).
+void TakeStartNames(TSumoraForm& form, const std::vector<std::string>& names, bool recursive = false);
 
 // Un-minimises, raises and activates the window; the desktop's activation token, passed on
 // from the later start, lets a Wayland compositor grant the focus.

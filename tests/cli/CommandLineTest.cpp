@@ -64,8 +64,8 @@ TEST(CommandLine, HelpAndVersionGoToStandardOutput)
          {"--algorithms",  "--all",   "--recursive",      "--jobs",     "--tag",
           "--sfv",         "--csv",   "--tree",           "--encoding", "--progress",
           "--no-progress", "--check", "--ignore-missing", "--quiet",    "--status",
-          "--strict",      "--warn",  "--help",           "--version",  "--md5",
-          "--sha256"})
+          "--strict",      "--warn",  "--audit",          "--help",     "--version",
+          "--md5",         "--sha256"})
         EXPECT_NE(help.Out.find(option), std::string::npos) << option;
     const ProgramOutput version = RunProgram({QuorvexPath(), "--version"});
     EXPECT_EQ(version.Status, 0);

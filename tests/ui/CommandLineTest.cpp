@@ -50,6 +50,7 @@ TEST(CommandLineTest, OptionsAndNamesInTheirOrderWithTheirOwnBytes)
     Argv argv({"Sumora", "b.txt", "--new-window", "caf\xE9", "-", "line\nbreak", "a b"});
     const CommandLine line = ParseCommandLine(argv.Count(), argv.Get(), {"--help", "-x"});
     EXPECT_TRUE(line.NewWindow);
+    EXPECT_FALSE(line.Recursive);
     EXPECT_FALSE(line.Help) << "after \"--\" it is a name";
     EXPECT_FALSE(line.Version);
     EXPECT_TRUE(line.Error.empty()) << line.Error;
@@ -60,6 +61,11 @@ TEST(CommandLineTest, OptionsAndNamesInTheirOrderWithTheirOwnBytes)
     EXPECT_FALSE(nothing.NewWindow);
     EXPECT_TRUE(nothing.Names.empty());
     EXPECT_TRUE(nothing.Error.empty());
+
+    Argv trees({"Sumora", "photos", "--recursive", "a.txt"});
+    const CommandLine recursive = ParseCommandLine(trees.Count(), trees.Get(), {"--recursive"});
+    EXPECT_TRUE(recursive.Recursive);
+    EXPECT_EQ(recursive.Names, (Words{"photos", "a.txt", "--recursive"}));
 
     Argv asks({"Sumora", "--version", "--help"});
     const CommandLine questions = ParseCommandLine(asks.Count(), asks.Get(), {});

@@ -103,6 +103,18 @@ TEST(WindowRequestTest, EveryNameCrossesTheWireWithItsOwnBytes)
     WindowRequest empty;
     ASSERT_EQ(DecodeWindowRequest(EncodeWindowRequest({}), empty), FrameState::Complete);
     EXPECT_EQ(empty, WindowRequest{});
+
+    // Sumora --recursive: the same frame under a magic of its own; a plain one stays as it was.
+    WindowRequest trees = request;
+    trees.Recursive = true;
+    const std::string treeFrame = EncodeWindowRequest(trees);
+    EXPECT_EQ(treeFrame.substr(0, 4), "QVXR");
+    EXPECT_EQ(treeFrame.substr(4), frame.substr(4));
+    EXPECT_EQ(frame.substr(0, 4), "QVX1");
+    ASSERT_EQ(DecodeWindowRequest(treeFrame, decoded), FrameState::Complete);
+    EXPECT_EQ(decoded, trees);
+    ASSERT_EQ(DecodeWindowRequest(frame, decoded), FrameState::Complete);
+    EXPECT_FALSE(decoded.Recursive);
 }
 
 TEST(WindowRequestTest, AnythingButOneWholeRequestIsBad)
