@@ -8,21 +8,7 @@
 
 namespace {
 
-const std::string kReleaseUser = "Example Release Key <release@example.org>";
-
-struct Keys {
-    GnupgHome stranger;  // first, so that the home below is the one in force
-    GnupgHome home;
-    std::string release, unknown, uncertified;
-
-    Keys()
-    {
-        unknown = stranger.MakeKey("Stranger <stranger@example.org>");
-        uncertified = stranger.MakeKey("Uncertified <uncertified@example.org>");
-        home.ImportPublicKey(stranger, uncertified);
-        release = home.MakeKey(kReleaseUser);
-    }
-};
+using Keys = TestKeyrings;
 
 class SignedImport : public CheckerTestBed {
 protected:

@@ -20,21 +20,12 @@ namespace {
 
 const std::string kListing = "ca978112ca1bbdcafac231b39a23dc4da786eff8147c4e72b9807785afee48bb  a.iso\n"
                              "3e23e8160039594a33894f6564e1b1348bbd7a0088d42c4acb73eeaed59c009d  b.iso\n";
-const std::string kReleaseUser = "Example Release Key <release@example.org>";
-
 // The keys of every case, made once for the whole suite: key generation is the slow part.
-struct Keys {
-    // Declared first so its GNUPGHOME is the one in force while "home" lives.
-    GnupgHome stranger;
-    GnupgHome home;
-    std::string release, uncertified, unknown, expiring, dated, revoked;
+struct Keys : TestKeyrings {
+    std::string expiring, dated, revoked;
 
     Keys()
     {
-        unknown = stranger.MakeKey("Stranger <stranger@example.org>");
-        uncertified = stranger.MakeKey("Uncertified <uncertified@example.org>");
-        release = home.MakeKey(kReleaseUser);
-        home.ImportPublicKey(stranger, uncertified);
         expiring = home.MakeKey("Expiring <expiring@example.org>", "1d", "20200101T000000");
         dated = home.MakeKey("Dated <dated@example.org>", "never", "20200101T000000");
         revoked = home.MakeKey("Revoked <revoked@example.org>");

@@ -41,3 +41,22 @@ private:
     TempDir home_;
     std::optional<std::string> previous_;
 };
+
+inline const std::string kReleaseUser = "Example Release Key <release@example.org>";
+
+// The keyrings of most signature tests, made once per suite (key generation is the slow part):
+// the user's own, which holds the release key and an uncertified key of a stranger's, and the
+// stranger's, whose other key the user does not have.
+struct TestKeyrings {
+    GnupgHome stranger;  // first, so that the user's home below is the one in force
+    GnupgHome home;
+    std::string release, unknown, uncertified;
+
+    TestKeyrings()
+    {
+        unknown = stranger.MakeKey("Stranger <stranger@example.org>");
+        uncertified = stranger.MakeKey("Uncertified <uncertified@example.org>");
+        release = home.MakeKey(kReleaseUser);
+        home.ImportPublicKey(stranger, uncertified);
+    }
+};

@@ -336,32 +336,37 @@ private:
     QFileDialog& dialog_;
 };
 
-// The route of the first choice: up from the start folder with Backspace, into x by typing its
-// name and Enter, to y by typing another name and an arrow, chosen with the button's mnemonic.
+// The way both routes begin: up from the start folder with Backspace, then into x by typing its
+// name and Enter.
+bool IntoX(const KeyboardUser& user, const std::string& top)
+{
+    if (!user.Shows(top + "/start", 0)) {
+        ADD_FAILURE() << "the folder list has not the focus";
+        return false;
+    }
+    user.Press(Qt::Key_Backspace);
+    if (!user.Shows(top, 3))
+        return false;
+    user.Type(QStringLiteral("x"));
+    user.Press(Qt::Key_Return);
+    return user.Shows(top + "/x", 3);
+}
+
+// To y by typing another name and an arrow, chosen with the button's mnemonic.
 void ChooseSelectedByKeys(QFileDialog& dialog, const std::string& top)
 {
     KeyboardUser user(dialog);
-    ASSERT_TRUE(user.Shows(top + "/start", 0)) << "the folder list has not the focus";
-    user.Press(Qt::Key_Backspace);
-    ASSERT_TRUE(user.Shows(top, 3));
-    user.Type(QStringLiteral("x"));
-    user.Press(Qt::Key_Return);
-    ASSERT_TRUE(user.Shows(top + "/x", 3));
+    ASSERT_TRUE(IntoX(user, top));
     user.Type(QStringLiteral("w"));
     user.Press(Qt::Key_Down);
     user.Choose();
 }
 
-// The same way into y itself with Enter; choosing with nothing selected takes the folder shown.
+// Into y itself with Enter; choosing with nothing selected takes the folder shown.
 void ChooseShownByKeys(QFileDialog& dialog, const std::string& top)
 {
     KeyboardUser user(dialog);
-    ASSERT_TRUE(user.Shows(top + "/start", 0)) << "the folder list has not the focus";
-    user.Press(Qt::Key_Backspace);
-    ASSERT_TRUE(user.Shows(top, 3));
-    user.Type(QStringLiteral("x"));
-    user.Press(Qt::Key_Return);
-    ASSERT_TRUE(user.Shows(top + "/x", 3));
+    ASSERT_TRUE(IntoX(user, top));
     user.Type(QStringLiteral("y"));
     user.Press(Qt::Key_Return);
     ASSERT_TRUE(user.Shows(top + "/x/y", 1));
