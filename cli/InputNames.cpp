@@ -5,6 +5,8 @@
 #include "platform/FileSystem.h"
 #include "platform/FolderWalk.h"
 
+#include <algorithm>
+
 namespace {
 
 class Collector : public FolderWalkVisitor {
@@ -14,7 +16,7 @@ public:
     void File(const std::string& path, int64_t size) override
     {
         list_.Items.push_back({path, size});
-        list_.KnownBytes += size;
+        list_.KnownBytes += std::max<int64_t>(size, 0);
     }
     void Unreadable(const std::string& path, const std::string& reason) override
     {
@@ -41,7 +43,7 @@ InputList ExpandNames(const std::vector<std::string>& names, bool recursive, boo
     Collector collector(list, messages);
     for (const std::string& name : names) {
         if (name != kStandardInputName && files.FolderExists(name)) {
-            WalkFolder(name, recursive, collector);
+            WalkFolder(name, recursive, collector, sizesOfNamedFiles);
             continue;
         }
         InputItem item{name, -1};

@@ -11,7 +11,9 @@ class Messages;
 
 struct InputItem {
     std::string Path;
-    int64_t Size = -1;  // as far as it is known before reading: -1 for standard input or a missing file
+    // As far as it is known before reading: -1 for standard input, a missing file, or a size not
+    // looked up.
+    int64_t Size = -1;
 };
 
 struct InputList {
@@ -23,6 +25,7 @@ struct InputList {
 // Folders that cannot be read, and symbolic links that lead back up a walked tree, are reported
 // on standard error; the rest is still listed. Names that are not folders are listed as they
 // stand, so the hashing engine tells what is wrong with them in list order; their sizes are
-// looked up only when sizesOfNamedFiles (for the time left of the progress line).
+// looked up only when sizesOfNamedFiles (for the time left of the progress line), and so are
+// those of the regular files in folders.
 InputList ExpandNames(const std::vector<std::string>& names, bool recursive, bool sizesOfNamedFiles,
                       FileSystem& files, Messages& messages);

@@ -21,12 +21,16 @@ struct FolderIdentity {
 
 struct Entry {
     std::string Name;
-    bool IsFolder;  // the listing says it is a folder (not a link to one)
+    bool IsFolder;   // the listing says it is a folder (not a link to one)
+    bool IsRegular;  // the listing says it is a regular file (not a link to one)
 };
 
 class Walk {
 public:
-    Walk(bool recursive, FolderWalkVisitor& visitor) : recursive_(recursive), visitor_(visitor) {}
+    Walk(bool recursive, bool sizes, FolderWalkVisitor& visitor)
+        : recursive_(recursive), sizes_(sizes), visitor_(visitor)
+    {
+    }
 
     // fd is an open folder, owned from here on.
     void Folder(int fd, const std::string& path)
@@ -79,7 +83,7 @@ private:
             const char* name = entry->d_name;
             if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
                 continue;
-            entries.push_back({name, entry->d_type == DT_DIR});
+            entries.push_back({name, entry->d_type == DT_DIR, entry->d_type == DT_REG});
         }
     }
 
@@ -88,6 +92,11 @@ private:
         // Subfolders that are not links can be passed over without a stat.
         if (!recursive_ && entry.IsFolder)
             return;
+        // Nor files the listing calls regular, when their size is not wanted.
+        if (!sizes_ && entry.IsRegular) {
+            visitor_.File(path, -1);
+            return;
+        }
         // Flags 0 follow symbolic links: a link to a file counts as that file.
         struct stat st;
         if (::fstatat(dirFd, entry.Name.c_str(), &st, 0) != 0)
@@ -111,13 +120,14 @@ private:
     }
 
     bool recursive_;
+    bool sizes_;
     FolderWalkVisitor& visitor_;
     std::vector<FolderIdentity> walking_;  // the folders from the top down to the current one
 };
 
 }  // namespace
 
-void WalkFolder(const std::string& folder, bool recursive, FolderWalkVisitor& visitor)
+void WalkFolder(const std::string& folder, bool recursive, FolderWalkVisitor& visitor, bool sizes)
 {
     if (folder.find('\0') != std::string::npos) {
         visitor.Unreadable(folder, "The folder name contains a NUL byte");
@@ -128,5 +138,5 @@ void WalkFolder(const std::string& folder, bool recursive, FolderWalkVisitor& vi
         visitor.Unreadable(folder, std::strerror(errno));
         return;
     }
-    Walk(recursive, visitor).Folder(fd, folder);
+    Walk(recursive, sizes, visitor).Folder(fd, folder);
 }

@@ -9,7 +9,8 @@
 class FolderWalkVisitor {
 public:
     virtual ~FolderWalkVisitor() = default;
-    // A regular file; size from the listing's stat, the file is not opened.
+    // A regular file; size from the listing's stat, the file is not opened (-1 when sizes were
+    // not wanted and the listing told the kind without a stat).
     virtual void File(const std::string& path, int64_t size) = 0;
     // A folder that could not be listed; reason is the system's text.
     virtual void Unreadable(const std::string& path, const std::string& reason) = 0;
@@ -24,5 +25,7 @@ public:
 // Visits the files directly inside the folder in the byte order of their names; with recursive,
 // the subfolders too, each at its place in that order and depth first, following symbolic links
 // to folders except those that lead back to a folder being walked. Paths are the folder's path,
-// a "/" unless it ends with one, and the names below it, as native bytes.
-void WalkFolder(const std::string& folder, bool recursive, FolderWalkVisitor& visitor);
+// a "/" unless it ends with one, and the names below it, as native bytes. Without sizes, an
+// entry the listing calls a regular file is taken without a stat: a folder of many small files
+// costs one call less per file, and the open that reads it checks its kind again.
+void WalkFolder(const std::string& folder, bool recursive, FolderWalkVisitor& visitor, bool sizes = true);

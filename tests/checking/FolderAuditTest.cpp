@@ -115,9 +115,10 @@ TEST(MatchMovesTest, EveryExpectationOfAFileMustMatchAndAnyCandidateMay)
 
 class RecordingWalk : public FolderWalkVisitor {
 public:
-    void File(const std::string& path, int64_t) override
+    void File(const std::string& path, int64_t size) override
     {
         Files.push_back(path);
+        Sizes.push_back(size);
         if (OnFile)
             OnFile(path);
     }
@@ -130,6 +131,7 @@ public:
     bool Stopped() override { return StopAfter && Files.size() >= StopAfter; }
 
     std::vector<std::string> Files, Specials, Problems;
+    std::vector<int64_t> Sizes;
     std::function<void(const std::string&)> OnFile;
     size_t StopAfter = 0;
 };
@@ -159,6 +161,25 @@ TEST(FolderWalkTest, SpecialFilesAreToldAndAStopKeepsWhatWasWalked)
     stopped.StopAfter = 2;
     WalkFolder(root.Path(), true, stopped);
     EXPECT_EQ(stopped.Files, (std::vector<std::string>{root / "a", root / "sub/b"}));
+}
+
+// A walk that wants no sizes finds the same files; only links still cost a stat, so only they
+// come with their size.
+TEST(FolderWalkTest, WithoutSizesTheSameFilesAndOnlyLinksAsked)
+{
+    TempDir root;
+    root.Write("a", "abc");
+    ASSERT_EQ(::mkdir((root / "sub").c_str(), 0755), 0);
+    root.Write("sub/b", "b");
+    ASSERT_EQ(::symlink("a", (root / "link").c_str()), 0);
+    ASSERT_EQ(::symlink("gone", (root / "broken").c_str()), 0);
+    RecordingWalk sized, unsized;
+    WalkFolder(root.Path(), true, sized);
+    WalkFolder(root.Path(), true, unsized, false);
+    EXPECT_EQ(sized.Files, (std::vector<std::string>{root / "a", root / "link", root / "sub/b"}));
+    EXPECT_EQ(unsized.Files, sized.Files);
+    EXPECT_EQ(sized.Sizes, (std::vector<int64_t>{3, 3, 1}));
+    EXPECT_EQ(unsized.Sizes, (std::vector<int64_t>{-1, 3, -1}));
 }
 
 TEST(FolderWalkTest, ATreeThatChangesDuringTheWalkGivesWhatIsThereWhenItIsReached)
