@@ -128,7 +128,8 @@ struct HashingRun::State {
     // waited kBatchDelay; until then it sleeps that long by itself. Ten thousand tiny files then
     // cost a few hundred wakes instead of ten thousand.
     static constexpr size_t kResultBatch = 64;
-    static constexpr size_t kFilesPerTurn = 8;  // the most files a worker takes at once
+    static constexpr size_t kFilesPerTurn = 32;       // the most files a worker takes at once
+    static constexpr int64_t kTurnBytes = 256 << 10;  // read in a turn before its results go out
     static constexpr std::chrono::milliseconds kBatchDelay{2};
     std::optional<std::chrono::steady_clock::time_point> waitingSince;  // the caller in Wait
     size_t readyEnd = 0;  // the first file from nextToTake on that is not finished
@@ -322,6 +323,18 @@ void HashingRun::State::Work(unsigned slotIndex)
             ++filesInProgress;
             lock.unlock();
             std::array<std::optional<HashResult>, kFilesPerTurn> results;
+            const auto publish = [&](size_t from, size_t to) {  // under m
+                Notice notice;
+                for (size_t i = from; i < to; ++i)
+                    if (results[i]) {
+                        const Notice one = PublishLocked(std::move(*results[i]));
+                        notice.waiter = notice.waiter || one.waiter;
+                        notice.wake = notice.wake || one.wake;
+                    }
+                Announce(notice);
+            };
+            size_t published = 0;
+            int64_t unpublishedBytes = 0;
             for (size_t i = 0; i < count && !IsStopped(); ++i) {
                 const size_t index = first + i;
                 try {
@@ -331,17 +344,20 @@ void HashingRun::State::Work(unsigned slotIndex)
                     // and a thread of its own never ends the program.
                     results[i] = FailureResult(index, e.what());
                 }
+                // Files that are not tiny after all go out at once: a turn of larger files
+                // would hold back results and the bars for long.
+                unpublishedBytes += results[i] ? results[i]->BytesRead : 0;
+                if (unpublishedBytes >= kTurnBytes && i + 1 < count) {
+                    lock.lock();
+                    publish(published, i + 1);
+                    lock.unlock();
+                    published = i + 1;
+                    unpublishedBytes = 0;
+                }
             }
             // The results go in under the same hold of m as the next files come out.
             lock.lock();
-            Notice notice;
-            for (size_t i = 0; i < count; ++i)
-                if (results[i]) {
-                    const Notice one = PublishLocked(std::move(*results[i]));
-                    notice.waiter = notice.waiter || one.waiter;
-                    notice.wake = notice.wake || one.wake;
-                }
-            Announce(notice);
+            publish(published, count);
             --filesInProgress;
             scheduleChanged.notify_all();
             continue;

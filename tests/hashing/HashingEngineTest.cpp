@@ -387,6 +387,31 @@ TEST_F(Hashing, StopDeliversTheFilesFinishedBehindAFileWhoseReadHangs)
     gate->Open();
 }
 
+// A thread takes small files a few at a time, but files that turn out larger go out at once: the
+// results before a slow file are there while it is still being read.
+TEST_F(Hashing, ResultsOfLargerFilesAreNotHeldBackByTheFilesTakenWithThem)
+{
+    auto gate = std::make_shared<ReadGate>();
+    std::vector<std::string> paths{AddRandom("first", 300000), AddRandom("second", 300000), "slow"};
+    MemoryFile& slow = files.Add("slow", {1, 2, 3});
+    slow.blockingRead = 1;
+    slow.gate = gate;
+    for (int i = 0; i < 40; ++i)
+        paths.push_back(AddRandom("tiny" + std::to_string(i), 3));
+    HashingOptions options = SmallBlocks(1);
+    options.LargeFileBytes = int64_t{1} << 30;  // every file a small one
+    HashingRun run(files, paths, AllAlgorithms(), options);
+    gate->AwaitReader();
+    const std::vector<HashResult> before = run.TakeResults();
+    ASSERT_EQ(before.size(), 2u);
+    EXPECT_EQ(before[1].Index, 1u);
+    gate->Open();
+    size_t after = 0;
+    while (run.Wait())
+        ++after;
+    EXPECT_EQ(after, paths.size() - 2);
+}
+
 TEST_F(Hashing, FileThatKeepsGrowingIsReadUntilTheStop)
 {
     files.Add("growing", {}).endless = true;
