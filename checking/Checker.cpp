@@ -6,6 +6,7 @@
 #include "checking/EngineList.h"
 #include "checking/PassGuard.h"
 #include "checking/SignatureTexts.h"
+#include "checking/SumImportRun.h"
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
@@ -26,6 +27,20 @@ struct Checker::Impl {
         }
     }
 
+    // The import goes with its guard as a pass does; at its end the rest of the import is done.
+    void FollowImport(Checker& checker)
+    {
+        if (!import || !import->Ended())
+            return;
+        std::unique_ptr<SumImportPass> ended = std::move(import);
+        guard.End();
+        if (ended->Stopped() && !ended->ContentsRead())
+            return;
+        importReport = std::move(ended->Report());
+        checker.CloseSumImport(importReport);
+        window.SumImportEnded(importReport);
+    }
+
     WindowPort& window;
     FileSystem& files;
     CheckList list;
@@ -35,6 +50,8 @@ struct Checker::Impl {
     PassGuard guard;
     HashingOptions hashing;
     std::unique_ptr<CalculationPass> pass;
+    std::unique_ptr<SumImportPass> import;
+    SumImportReport importReport;
     // The overall bar keeps its range when the list is cleared; only a pass sets it.
     int overallMaximum = 0;
 };
@@ -82,24 +99,39 @@ IntakeReport Checker::AddDropped(const std::vector<std::string>& names)
 
 SumImportReport Checker::ImportSumFile(const std::string& sumFile)
 {
-    SumImportReport report;
-    report.SumFile = sumFile;
-    if (sumFile.empty() || !impl_->guard.Allows(PassCommand::ImportSumFile))
-        return report;
-    SumFileContents contents;
-    try {
-        contents = ReadSignedSumContents(impl_->files, sumFile, {}, report.Signature);
-    } catch (const FileError& error) {
-        report.OpenError = "Cannot open file \"" + Utf8FromNative(sumFile) + "\". " + error.what();
-        return report;
+    impl_->importReport = SumImportReport{};
+    impl_->importReport.SumFile = sumFile;
+    StartSumImport(sumFile);
+    while (impl_->import) {
+        impl_->import->AwaitDelivery();
+        DeliverPass();
     }
+    return impl_->importReport;
+}
+
+void Checker::StartSumImport(const std::string& sumFile)
+{
+    if (sumFile.empty() || !impl_->guard.Allows(PassCommand::ImportSumFile))
+        return;
+    impl_->guard.Begin();
+    try {
+        impl_->import = std::make_unique<SumImportPass>(
+            SumImportParts{impl_->list, impl_->window, impl_->files, LocaleDecimalSeparator()}, sumFile);
+    } catch (...) {
+        impl_->guard.End();
+        throw;
+    }
+}
+
+void Checker::CloseSumImport(SumImportReport& report)
+{
+    if (!report.OpenError.empty())
+        return;
     // A sum file whose signature is BAD is not taken in at all: the list stays as it was.
     if (report.Signature.State == SignatureState::Bad) {
         impl_->window.SetStatusText(SignatureReportText(report.Signature));
-        return report;
+        return;
     }
-    Intake intake = impl_->MakeIntake();
-    ImportSumListings(contents, sumFile, impl_->list, intake, impl_->files, report);
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
         if (report.Needed.Has(info.Algorithm) && !IsChecked(HashItemOf(info.Algorithm)))
             HashItemClicked(HashItemOf(info.Algorithm), true);
@@ -110,7 +142,6 @@ SumImportReport Checker::ImportSumFile(const std::string& sumFile)
     if (!impl_->list.Empty())
         impl_->window.SetStatusText("待计算的文件总数:" + std::to_string(impl_->list.Count()) + "，" +
                                     SignatureReportText(report.Signature));
-    return report;
 }
 
 void Checker::DeleteSelected()
@@ -171,6 +202,16 @@ void Checker::Calculate()
 
 void Checker::DeliverPass()
 {
+    if (impl_->import) {
+        try {
+            impl_->import->Deliver();
+        } catch (...) {
+            impl_->FollowImport(*this);
+            throw;
+        }
+        impl_->FollowImport(*this);
+        return;
+    }
     if (!impl_->pass)
         return;
     try {
@@ -184,6 +225,11 @@ void Checker::DeliverPass()
 
 void Checker::StopPass()
 {
+    if (impl_->import) {
+        impl_->import->Stop();
+        impl_->FollowImport(*this);
+        return;
+    }
     if (!impl_->guard.Allows(PassCommand::Stop) || !impl_->pass)
         return;
     try {
