@@ -75,14 +75,18 @@ struct SumImportRun::State {
     size_t readyTaken = 0;
     size_t probed = 0;
 
-    // Under m: wakes the caller once until its next Take, never after a stop.
+    // Under m: wakes the caller once until its next Take, never after a stop; what comes in
+    // meanwhile waits for that Take, one wake per batch. A waiter (Await) is woken for a whole
+    // batch or the end only: woken per listing it would cost a switch of threads per line.
     void Wake()
     {
-        changed.notify_all();
-        if (stopped || woken || !wake)
+        if (finished || ready.size() - readyTaken >= kListingsPerBatch)
+            changed.notify_all();
+        if (woken)
             return;
         woken = true;
-        wake();
+        if (!stopped && wake)
+            wake();
     }
 };
 
@@ -135,6 +139,7 @@ void SumImportRun::Run(const std::shared_ptr<State>& state, const std::string& s
             return;
         state->header = std::move(header);
         state->contentsRead = true;
+        state->changed.notify_all();
         if (!takeIn)
             state->finished = true;
         state->Wake();
@@ -216,8 +221,11 @@ bool SumImportRun::Done() const
 void SumImportRun::Await(int milliseconds) const
 {
     std::unique_lock<std::mutex> lock(state_->m);
+    // A whole batch, or the end: a waiter woken for every listing would cost a switch of
+    // threads per line. A probe that hangs lets the time run out, and what is there is taken.
     state_->changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] {
-        return state_->stopped || state_->finished || state_->readyTaken < state_->ready.size() ||
+        return state_->stopped || state_->finished ||
+               state_->ready.size() - state_->readyTaken >= kListingsPerBatch ||
                (state_->contentsRead && !state_->headerTaken);
     });
 }
