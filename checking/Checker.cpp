@@ -99,8 +99,12 @@ IntakeReport Checker::AddDropped(const std::vector<std::string>& names)
 
 SumImportReport Checker::ImportSumFile(const std::string& sumFile)
 {
-    impl_->importReport = SumImportReport{};
-    impl_->importReport.SumFile = sumFile;
+    SumImportReport refused;
+    refused.SumFile = sumFile;
+    // Refused while a pass or another import runs: that one is not driven from here.
+    if (impl_->import)
+        return refused;
+    impl_->importReport = refused;
     StartSumImport(sumFile);
     while (impl_->import) {
         impl_->import->AwaitDelivery();

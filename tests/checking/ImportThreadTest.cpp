@@ -59,6 +59,8 @@ TEST_F(ImportThread, AStopInTheMiddleKeepsTheRowsTakenAndReportsThem)
     checker.Calculate();
     checker.ClearList();
     EXPECT_FALSE(checker.HashItemClicked(HashItem::MD4, true));
+    EXPECT_EQ(checker.ImportSumFile(dir / "MD5SUMS").Taken, 0u);
+    EXPECT_TRUE(checker.PassRunning());
     gate->AwaitReader();
     DeliverUntil([&] { return checker.List().Count() == kHeld; });
     ASSERT_EQ(checker.List().Count(), kHeld);
