@@ -5,6 +5,7 @@
 // The pass runs on the hashing engine with one thread per processor, as in the window.
 #include "bench/QuietWindow.h"
 #include "checking/Checker.h"
+#include "checking/SumImport.h"
 #include "engines/DCPcrypt2.h"
 #include "platform/PosixFileSystem.h"
 #include "sums/SumFileReader.h"
@@ -98,6 +99,23 @@ void CoreImportsSha256Sums(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kFiles);
 }
 
+// The same listings taken in on the caller's thread in one go, as the window took them before the
+// import had a thread of its own: the baseline of the one above.
+void CoreImportsSha256SumsOnOneThread(benchmark::State& state)
+{
+    const std::string sums = Folder().path + "/SHA256SUMS";
+    for (auto _ : state) {
+        PosixFileSystem files;
+        CheckList list;
+        Intake intake(list, files, ".");
+        SumImportReport report;
+        ImportSumListings(ReadSumFile(files, sums), sums, list, intake, files, report);
+        if (list.Count() != static_cast<size_t>(kFiles))
+            state.SkipWithError("not every file was taken in");
+    }
+    state.SetItemsProcessed(state.iterations() * kFiles);
+}
+
 void Sha256sumChecks(benchmark::State& state)
 {
     const std::string command = "cd '" + Folder().path + "' && sha256sum --quiet -c SHA256SUMS";
@@ -139,6 +157,7 @@ void ParseSumFile(benchmark::State& state)
 BENCHMARK(CoreChecksSha256Sums)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(3);
 BENCHMARK(Sha256sumChecks)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(3);
 BENCHMARK(CoreImportsSha256Sums)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(CoreImportsSha256SumsOnOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ParseSumFile)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -7,6 +7,7 @@
 #include "checking/FolderAudit.h"
 #include "checking/PassGuard.h"
 #include "checking/SignatureTexts.h"
+#include "checking/SumImportRun.h"
 #include "platform/FileAccess.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
@@ -31,6 +32,20 @@ struct Checker::Impl {
         }
     }
 
+    // The import goes with its guard as a pass does; at its end the rest of the import is done.
+    void FollowImport(Checker& checker)
+    {
+        if (!import || !import->Ended())
+            return;
+        std::unique_ptr<SumImportPass> ended = std::move(import);
+        guard.End();
+        if (ended->Stopped() && !ended->ContentsRead())
+            return;
+        importReport = std::move(ended->Report());
+        checker.CloseSumImport(importReport);
+        window.SumImportEnded(importReport);
+    }
+
     WindowPort& window;
     FileSystem& files;
     CheckList list;
@@ -46,6 +61,8 @@ struct Checker::Impl {
     std::string auditedFolder;             // the folder 审核文件夹 walked, judged after every pass
     std::optional<AuditNames> auditNames;  // while its walk runs: what is in the list already
     std::unordered_map<std::string, ComputedDigests> auditDigests;  // of the unlisted entries
+    std::unique_ptr<SumImportPass> import;
+    SumImportReport importReport;
     // The overall bar keeps its range when the list is cleared; only a pass sets it.
     int overallMaximum = 0;
 };
@@ -172,25 +189,44 @@ bool Checker::TreeIntakeShown() const { return impl_->walk && impl_->walkShown; 
 
 SumImportReport Checker::ImportSumFile(const std::string& sumFile)
 {
-    SumImportReport report;
-    report.SumFile = sumFile;
-    if (sumFile.empty() || !impl_->guard.Allows(PassCommand::ImportSumFile))
-        return report;
-    SumFileContents contents;
-    try {
-        contents = ReadSignedSumContents(impl_->files, sumFile, {}, report.Signature);
-    } catch (const FileError& error) {
-        report.OpenError = "Cannot open file \"" + Utf8FromNative(sumFile) + "\". " + error.what();
-        return report;
+    SumImportReport refused;
+    refused.SumFile = sumFile;
+    // Refused while a pass or another import runs: that one is not driven from here.
+    if (impl_->import)
+        return refused;
+    impl_->importReport = refused;
+    StartSumImport(sumFile);
+    while (impl_->import) {
+        impl_->import->AwaitDelivery();
+        DeliverPass();
     }
+    return impl_->importReport;
+}
+
+void Checker::StartSumImport(const std::string& sumFile)
+{
+    if (sumFile.empty() || !impl_->guard.Allows(PassCommand::ImportSumFile))
+        return;
+    impl_->guard.Begin();
+    try {
+        impl_->import = std::make_unique<SumImportPass>(
+            SumImportParts{impl_->list, impl_->window, impl_->files, LocaleDecimalSeparator()}, sumFile);
+    } catch (...) {
+        impl_->guard.End();
+        throw;
+    }
+}
+
+void Checker::CloseSumImport(SumImportReport& report)
+{
+    if (!report.OpenError.empty())
+        return;
     // A sum file whose signature is BAD is not taken in at all: the list stays as it was.
     if (report.Signature.State == SignatureState::Bad) {
         impl_->window.SetStatusText(SignatureReportText(report.Signature));
-        return report;
+        return;
     }
-    Intake intake = impl_->MakeIntake();
-    ImportSumListings(contents, sumFile, impl_->list, intake, impl_->files, report);
-    impl_->lastSumFile = sumFile;
+    impl_->lastSumFile = report.SumFile;
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
         if (report.Needed.Has(info.Algorithm) && !IsChecked(HashItemOf(info.Algorithm)))
             HashItemClicked(HashItemOf(info.Algorithm), true);
@@ -201,7 +237,6 @@ SumImportReport Checker::ImportSumFile(const std::string& sumFile)
     if (!impl_->list.Empty())
         impl_->window.SetStatusText("待计算的文件总数:" + std::to_string(impl_->list.Count()) + "，" +
                                     SignatureReportText(report.Signature));
-    return report;
 }
 
 void Checker::DeleteSelected()
@@ -265,6 +300,16 @@ void Checker::Calculate()
 
 void Checker::DeliverPass()
 {
+    if (impl_->import) {
+        try {
+            impl_->import->Deliver();
+        } catch (...) {
+            impl_->FollowImport(*this);
+            throw;
+        }
+        impl_->FollowImport(*this);
+        return;
+    }
     if (!impl_->pass)
         return;
     try {
@@ -278,6 +323,11 @@ void Checker::DeliverPass()
 
 void Checker::StopPass()
 {
+    if (impl_->import) {
+        impl_->import->Stop();
+        impl_->FollowImport(*this);
+        return;
+    }
     if (!impl_->guard.Allows(PassCommand::Stop) || !impl_->pass)
         return;
     try {

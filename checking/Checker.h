@@ -70,6 +70,11 @@ public:
     // need are ticked, a selection change, so every entry is pending. "" (cancelled) adds
     // nothing; while a pass runs nothing happens either.
     SumImportReport ImportSumFile(const std::string& sumFile);
+    // The same off the window's thread (see SumImportPass): returns at once, the import runs
+    // as a pass does (PassRunning, DeliverPass, StopPass) and its end is the end described
+    // above, told to the window through SumImportEnded. ImportSumFile is this, then a wait for
+    // the end, for a caller without an event loop.
+    void StartSumImport(const std::string& sumFile);
     // Both do nothing while a pass runs.
     void DeleteSelected();
     void ClearList();
@@ -95,6 +100,10 @@ public:
     void SetHashingOptions(const HashingOptions& options);
 
 private:
+    // The end of an import that read its sum file: the algorithms, the pending marks, the
+    // intake closing step and the status text.
+    void CloseSumImport(SumImportReport& report);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

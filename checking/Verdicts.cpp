@@ -2,7 +2,6 @@
 
 #include "checking/ResultDigests.h"
 #include "checking/SignatureTexts.h"
-#include "platform/FileAccess.h"
 
 std::string VerdictStatusText(const std::string& passStatus, const VerdictTotals& totals)
 {
@@ -20,8 +19,8 @@ std::string VerdictStatusText(const std::string& passStatus, const VerdictTotals
     return text;
 }
 
-void JudgeEntries(CheckList& list, const ResultTree& tree, FileAccess& files, WindowPort& window,
-                  const std::string& passStatus)
+void JudgeEntries(CheckList& list, const ResultTree& tree, const std::unordered_set<size_t>& missingEntries,
+                  WindowPort& window, const std::string& passStatus)
 {
     bool anyExpected = false;
     for (const ResultRoot& root : tree.Roots()) {
@@ -29,8 +28,9 @@ void JudgeEntries(CheckList& list, const ResultTree& tree, FileAccess& files, Wi
             continue;
         anyExpected = true;
         ComputedDigests computed = DigestsOfLines(root.Lines);
-        // No lines at all: the paths found no file, or nothing was selected.
-        if (computed.FileMissing && files.FileExists(list.At(root.Entry).Path))
+        // No lines at all: the paths found no file, or nothing was selected. The engine told
+        // which, so nothing is asked of the file system here, on the window's thread.
+        if (computed.FileMissing && !missingEntries.count(root.Entry))
             computed.FileMissing = false;
         list.SetVerdict(root.Entry, JudgeAll(list.At(root.Entry).Expected, computed));
     }

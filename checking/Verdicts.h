@@ -7,15 +7,15 @@
 #include "checking/WindowPort.h"
 
 #include <string>
-
-class FileAccess;
+#include <unordered_set>
 
 // Called once when a pass has ended, after the duplicate colouring: judges every entry with an
-// expected digest that the pass processed, puts the totals after the pass's own status text
+// expected digest that the pass processed (missingEntries: those the engine found no file for;
+// an entry without result lines otherwise is there but nothing was computed of it), puts the totals after the pass's own status text
 // (passStatus, e.g. "计算完毕"), then tells the window (PassEnded). A list without expected
 // digests keeps its status text.
-void JudgeEntries(CheckList& list, const ResultTree& tree, FileAccess& files, WindowPort& window,
-                  const std::string& passStatus);
+void JudgeEntries(CheckList& list, const ResultTree& tree, const std::unordered_set<size_t>& missingEntries,
+                  WindowPort& window, const std::string& passStatus);
 
 // "计算完毕，匹配 3 个，不匹配 1 个，文件不存在 1 个，无法读取 1 个，未计算 1 个" for the pass status
 // "计算完毕", each count after the matches only when it is not 0.

@@ -4,6 +4,8 @@
 
 #include <string>
 
+struct SumImportReport;
+
 class WindowPort {
 public:
     virtual ~WindowPort() = default;
@@ -33,6 +35,12 @@ public:
     // The command set, switched as a whole.
     virtual void DisableCommands() = 0;
     virtual void EnableCommands() = 0;
+    // Switches the command set off as DisableCommands does, keeping the state of each command;
+    // ReleaseCommands puts every one back as it was. A sum-file import holds the set.
+    virtual void HoldCommands() { DisableCommands(); }
+    virtual void ReleaseCommands() { EnableCommands(); }
+    // The text panel 0 shows now: an import puts it back when it has taken nothing in.
+    virtual std::string ShownStatusText() const { return {}; }
     // SaveMenu and SaveToolBtn; clearing the list disables the tool button only.
     virtual void EnableSaveCommands() = 0;
     virtual void DisableSaveToolButton() = 0;
@@ -43,4 +51,8 @@ public:
     // A pass has ended and its verdicts are in the list: the window may look at the new results
     // once more (the comparison with one digest does). Nothing by default.
     virtual void PassEnded() {}
+    // An import begun with Checker::StartSumImport has ended and its entries are in the list:
+    // the window shows what the report tells. Not called for an import stopped before its sum
+    // file was read. Nothing by default.
+    virtual void SumImportEnded(const SumImportReport& report) { (void)report; }
 };

@@ -16,8 +16,13 @@ public:
     CommandSet(std::initializer_list<QWidget*> widgets, std::initializer_list<QAction*> actions);
 
     void SetEnabled(bool enabled);
+    // Switches every control off and keeps its state; Release puts each one back.
+    void Hold();
+    void Release();
 
 private:
     std::vector<QWidget*> widgets_;
     std::vector<QAction*> actions_;
+    std::vector<bool> heldWidgets_;
+    std::vector<bool> heldActions_;
 };

@@ -80,25 +80,28 @@ void TSumoraForm::OpenDocuMenuClick()
 
 void TSumoraForm::ImportSumFileMenuClick()
 {
-    RunCommand([this] {
-        const std::string path = dialogs_.ChooseSumFile(this);
-        if (path.empty())
-            return;
-        const SumImportReport report = checker_.ImportSumFile(path);
-        auditFolderMenu_->setEnabled(checker_.CanAudit());
-        // The core ticked the algorithms the listed digests need.
-        for (size_t i = 0; i < kHashItems.size(); ++i)
-            hashItemActions_[i]->setChecked(checker_.IsChecked(kHashItems[i].Item));
-        ShowEngineChecks();
-        // What the signature did not prove comes first, then what could not be read.
-        std::string text = SignatureBoxText(report);
-        const std::string error = report.Signature.State == SignatureState::Bad ? "" : report.ErrorText();
-        if (!text.empty() && !error.empty())
-            text += "\n";
-        text += error;
-        if (!text.empty())
-            dialogs_.ShowError(this, QString::fromStdString(text));
-    });
+    // The core reads, checks and probes on a thread of its own; SumImportEnded follows.
+    RunCommand([this] { checker_.StartSumImport(dialogs_.ChooseSumFile(this)); });
+}
+
+void TSumoraForm::SumImportEnded(const SumImportReport& report)
+{
+    // The core ticked the algorithms the listed digests need.
+    for (size_t i = 0; i < kHashItems.size(); ++i)
+        hashItemActions_[i]->setChecked(checker_.IsChecked(kHashItems[i].Item));
+    ShowEngineChecks();
+    auditFolderMenu_->setEnabled(checker_.CanAudit());
+    // A window that is closing shows no box.
+    if (closing_)
+        return;
+    // What the signature did not prove comes first, then what could not be read.
+    std::string text = SignatureBoxText(report);
+    const std::string error = report.Signature.State == SignatureState::Bad ? "" : report.ErrorText();
+    if (!text.empty() && !error.empty())
+        text += "\n";
+    text += error;
+    if (!text.empty())
+        dialogs_.ShowError(this, QString::fromStdString(text));
 }
 
 void TSumoraForm::WMDropFiles(const std::vector<std::string>& names)
@@ -269,8 +272,10 @@ void TSumoraForm::closeEvent(QCloseEvent* event)
 {
     // With a stop at hand, making the user wait for the end of a pass would be a fault: the pass
     // stops and the window closes at once. A read that hangs is left behind.
+    closing_ = true;
     if (checker_.PassRunning())
         RunCommand([this] { checker_.StopPass(); });
+    closing_ = false;
     QMainWindow::closeEvent(event);
 }
 
@@ -376,6 +381,12 @@ void TSumoraForm::SetPassRate(const std::string& speed, const std::string& timeL
 void TSumoraForm::DisableCommands() { commands_->SetEnabled(false); }
 
 void TSumoraForm::EnableCommands() { commands_->SetEnabled(true); }
+
+void TSumoraForm::HoldCommands() { commands_->Hold(); }
+
+void TSumoraForm::ReleaseCommands() { commands_->Release(); }
+
+std::string TSumoraForm::ShownStatusText() const { return StatusText().toStdString(); }
 
 void TSumoraForm::EnableSaveCommands()
 {

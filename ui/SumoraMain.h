@@ -72,6 +72,10 @@ public:
     void SetPassRate(const std::string& speed, const std::string& timeLeft) override;
     void DisableCommands() override;
     void EnableCommands() override;
+    void HoldCommands() override;
+    void ReleaseCommands() override;
+    std::string ShownStatusText() const override;
+    void SumImportEnded(const SumImportReport& report) override;
     void EnableSaveCommands() override;
     void DisableSaveToolButton() override;
     void RefreshEntryIcons() override;
@@ -142,6 +146,7 @@ private:
     // are still there for whatever the core asks of the window while it goes.
     std::unique_ptr<ProgressDisplay> progress_;
     Checker checker_;
+    bool closing_ = false;  // in closeEvent: an import stopped by the close shows no box
 
     CheckListModel* listModel_ = nullptr;
     ResultTreeModel* treeModel_ = nullptr;

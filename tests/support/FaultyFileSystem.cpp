@@ -109,11 +109,23 @@ std::unique_ptr<InputFile> FaultyFileSystem::OpenForReading(const std::string& p
 
 int64_t FaultyFileSystem::ProbeSize(const std::string& path)
 {
+    std::shared_ptr<ReadGate> gate;
     {
         std::lock_guard<std::mutex> lock(m_);
         auto it = faults_.find(path);
         if (it != faults_.end() && !it->second.openFailure.empty())
             throw FileError(it->second.openFailure);
+        if (it != faults_.end())
+            gate = it->second.probeGate;
     }
+    // Outside the lock: the other paths go on while this probe waits.
+    if (gate)
+        gate->Pass();
     return real_.ProbeSize(path);
+}
+
+void FaultyFileSystem::HoldProbe(const std::string& path, std::shared_ptr<ReadGate> gate)
+{
+    std::lock_guard<std::mutex> lock(m_);
+    FaultsOf(path).probeGate = std::move(gate);
 }

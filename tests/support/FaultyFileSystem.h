@@ -1,6 +1,7 @@
 // A file layer that passes everything to a real one, except the faults a test asks for: an open
 // that fails, a read that fails, a read that comes up short (as if the file had shrunk), a read
-// that waits at a gate, and a hook after a read. Safe to use from the hashing engine's threads.
+// that waits at a gate, a size probe that waits at a gate, and a hook after a read. Safe to use
+// from the hashing engine's threads.
 #pragma once
 
 #include "platform/FileSystem.h"
@@ -25,6 +26,8 @@ public:
     void ShortRead(const std::string& path, int nth, size_t bytes);
     // The nth read of every opening of the path waits until the gate opens.
     void HoldRead(const std::string& path, int nth, std::shared_ptr<ReadGate> gate);
+    // Every size probe of the path waits until the gate opens, as an open on a hung share does.
+    void HoldProbe(const std::string& path, std::shared_ptr<ReadGate> gate);
     // Runs after the nth read of every opening of the path, on the thread that read.
     void AfterRead(const std::string& path, int nth, std::function<void()> hook);
 
@@ -53,6 +56,7 @@ public:
         std::shared_ptr<ReadGate> gate;
         int hookedRead = 0;
         std::function<void()> hook;
+        std::shared_ptr<ReadGate> probeGate;
         std::shared_ptr<std::atomic<int>> opens = std::make_shared<std::atomic<int>>(0);
         std::shared_ptr<std::atomic<int>> reads = std::make_shared<std::atomic<int>>(0);
     };

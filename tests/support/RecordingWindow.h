@@ -107,6 +107,23 @@ public:
         CommandsEnabled = true;
         Record("EnableCommands");
     }
+    void HoldCommands() override
+    {
+        HeldCommandsEnabled = CommandsEnabled;
+        CommandsEnabled = false;
+        Record("HoldCommands");
+    }
+    void ReleaseCommands() override
+    {
+        CommandsEnabled = HeldCommandsEnabled;
+        Record("ReleaseCommands");
+    }
+    std::string ShownStatusText() const override { return StatusText; }
+    void SumImportEnded(const SumImportReport&) override
+    {
+        ++ImportsEnded;
+        Record("SumImportEnded");
+    }
     void EnableSaveCommands() override
     {
         SaveMenuEnabled = SaveToolButtonEnabled = true;
@@ -163,6 +180,8 @@ public:
     bool BusyCursor = false;
     bool ProgressGroupShown = false;
     bool CommandsEnabled = false;
+    bool HeldCommandsEnabled = false;
+    int ImportsEnded = 0;
     bool SaveMenuEnabled = false;
     bool SaveToolButtonEnabled = false;
     int IconRefreshes = 0;

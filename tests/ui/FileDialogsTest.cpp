@@ -3,6 +3,7 @@
 #include "ui/FileDialogs.h"
 #include "tests/support/TestFiles.h"
 #include "tests/ui/BlockingFuseFolder.h"
+#include "tests/ui/Watchdog.h"
 #include "ui/NameOnlyIconProvider.h"
 #include "ui/QtDialogs.h"
 
@@ -41,37 +42,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Ends the test program when the test has not finished in time: a listing that reads a file
-// whose read never returns fails instead of hanging the run.
-class Watchdog {
-public:
-    explicit Watchdog(std::chrono::seconds limit)
-        : thread_([this, limit] {
-              std::unique_lock lock(mutex_);
-              if (!done_.wait_for(lock, limit, [this] { return finished_; })) {
-                  std::fprintf(stderr, "the dialog hung: a listed file was read\n");
-                  std::_Exit(EXIT_FAILURE);
-              }
-          })
-    {
-    }
-    ~Watchdog()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            finished_ = true;
-        }
-        done_.notify_one();
-        thread_.join();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ = false;
-    std::thread thread_;
-};
 
 // Answers the next file dialog that opens: looks at it, then cancels it.
 void InspectNextDialog(std::function<void(QFileDialog&)> inspect)

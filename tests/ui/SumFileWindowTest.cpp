@@ -3,13 +3,17 @@
 // with one digest, and the save dialog's sum-file filters.
 #include "tests/support/GnupgHome.h"
 #include "tests/support/SumsTesting.h"
+#include "tests/ui/BlockingFuseFolder.h"
+#include "tests/ui/Watchdog.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/CheckListModel.h"
 #include "ui/CheckListView.h"
 #include "ui/ResultTreeModel.h"
 
 #include <QImage>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -35,6 +39,8 @@ protected:
     {
         dialogs.SumFileAnswers.push_back(sumFile);
         Action("ImportSumFileMenu")->trigger();
+        // The import runs on a thread of its own and ends in the event loop.
+        AwaitPassEnd();
     }
     // Files "same 1", "same 2" (equal content), "other", and "gone", with their SHA256SUMS made
     // before "same 2" was changed into a copy of "same 1" and "gone" was removed.
@@ -239,6 +245,54 @@ TEST_F(SumFileWindowTest, SignedSumFilesSayWhatTheSignatureProved)
     EXPECT_EQ(dialogs.Errors[1].toStdString(),
               "校验文件“" + dir / "SHA256SUMS" + "”的签名无效，其中的校验值未导入。");
     EXPECT_EQ(form.StatusText().toStdString(), "签名无效");
+}
+
+// A sum file on a share whose reads never return: the window goes on with its events while the
+// import waits, shows it as a pass with its stop, and Esc ends it, leaving the window as it was.
+// A listed file there is taken in from its size alone.
+TEST_F(SumFileWindowTest, AnImportThatHangsLeavesTheWindowResponsiveAndEscEndsIt)
+{
+    BlockingFuseFolder folder;
+    if (!folder.Mounted())
+        GTEST_SKIP() << "no FUSE file system can be mounted here: " << folder.Problem();
+    Watchdog watchdog(std::chrono::seconds(60));
+    const std::string hanging = folder.Path() + "/blocking.txt";
+
+    QWidget* fileMenu = Find<QWidget>("FileMenu");
+    const bool calculateEnabled = Action("CalculateMenu")->isEnabled();
+    const QString statusBefore = form.StatusText();
+    dialogs.SumFileAnswers.push_back(hanging);
+    Action("ImportSumFileMenu")->trigger();
+    ASSERT_TRUE(form.Core().PassRunning());
+    // Events keep running: a timer fires and the read has begun meanwhile.
+    bool fired = false;
+    QTimer::singleShot(10, [&] { fired = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fired && folder.ReadsBegun() > 0; }, 20000));
+    EXPECT_EQ(form.StatusText().toStdString(), "正在导入校验文件…");
+    EXPECT_TRUE(Find<QPushButton>("StopBtn")->isVisible());
+    EXPECT_FALSE(fileMenu->isEnabled());
+    EXPECT_TRUE(form.Core().PassRunning());
+
+    QTest::keyClick(List(), Qt::Key_Escape);
+    EXPECT_FALSE(form.Core().PassRunning());
+    EXPECT_FALSE(Find<QPushButton>("StopBtn")->isVisible());
+    EXPECT_EQ(form.StatusText(), statusBefore);
+    EXPECT_TRUE(fileMenu->isEnabled());
+    EXPECT_EQ(Action("CalculateMenu")->isEnabled(), calculateEnabled);
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join("\n").toStdString();
+    EXPECT_EQ(ListModel()->rowCount(), 0);
+
+    // Listed by its absolute name: taken in without a read, and the box counts it as outside.
+    const int readsBefore = folder.ReadsBegun();
+    dir.Write("list.md5", std::string(32, '0') + "  " + folder.Path() + "/blocking\n");
+    Import(dir / "list.md5");
+    EXPECT_EQ(ListModel()->rowCount(), 1);
+    EXPECT_EQ(folder.ReadsBegun(), readsBefore);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialogs.Errors[0].startsWith(QStringLiteral("1 个文件位于校验文件所在文件夹之外：")))
+        << dialogs.Errors[0].toStdString();
+    EXPECT_EQ(form.StatusText().toStdString().rfind("待计算的文件总数:1，", 0), 0u)
+        << form.StatusText().toStdString();
 }
 
 }  // namespace
