@@ -166,6 +166,8 @@ TEST_F(TreeIntakeWindowTest, AuditingTheFolderOfAnImportedSumFileShowsNewAndMove
 
     dialogs.SumFileAnswers = {photos + "/SHA1SUMS"};
     Action("ImportSumFileMenu")->trigger();
+    // The import runs on a thread of its own and ends in the event loop.
+    AwaitPassEnd();
     ASSERT_TRUE(Action("AuditFolderMenu")->isEnabled());
     Action("AuditFolderMenu")->trigger();
     AwaitIntakeEnd();
