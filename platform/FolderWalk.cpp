@@ -140,3 +140,11 @@ void WalkFolder(const std::string& folder, bool recursive, FolderWalkVisitor& vi
     }
     Walk(recursive, sizes, visitor).Folder(fd, folder);
 }
+
+std::optional<int64_t> RegularFileSize(const std::string& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return static_cast<int64_t>(st.st_size);
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class FolderWalkVisitor {
@@ -29,3 +30,7 @@ public:
 // entry the listing calls a regular file is taken without a stat: a folder of many small files
 // costs one call less per file, and the open that reads it checks its kind again.
 void WalkFolder(const std::string& folder, bool recursive, FolderWalkVisitor& visitor, bool sizes = true);
+
+// The size of the regular file at the path (links followed), as the walk with sizes would have
+// told it; nothing for a file gone since, or one that is no longer regular.
+std::optional<int64_t> RegularFileSize(const std::string& path);

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 #include <thread>
 
@@ -175,6 +177,34 @@ TEST_F(TreeIntakeTest, AStopInTheMiddleKeepsWhatWasTakenAndReturnsAtOnce)
     Walk({dir / "top/sub/deeper"});
     EXPECT_EQ(Paths().back(), dir / "top/sub/deeper/d");
     EXPECT_EQ(Paths().size(), 3u);
+}
+
+// The sizes are asked on a thread of their own, a batch at a time: over many batches, and with
+// links among the files, every entry keeps its place in the walk and gets its own size.
+TEST_F(TreeIntakeTest, ManyFilesKeepTheWalksOrderAndTheirOwnSizes)
+{
+    const std::string many = dir / "many";
+    std::vector<std::string> expected;
+    for (int folder = 0; folder < 4; ++folder) {
+        const std::string sub = many + "/s" + std::to_string(folder);
+        ASSERT_EQ(::mkdir(many.c_str(), 0755) == 0 || errno == EEXIST, true);
+        ASSERT_EQ(::mkdir(sub.c_str(), 0755), 0);
+        for (int i = 0; i < 100; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "/f%03d", i);
+            dir.Write("many/s" + std::to_string(folder) + name,
+                      std::string(static_cast<size_t>(folder * 100 + i), 'x'));
+            expected.push_back(sub + name);
+        }
+    }
+    ASSERT_EQ(::symlink("../s0/f007", (many + "/s3/link").c_str()), 0);
+    expected.insert(expected.begin() + 300 + 100, many + "/s3/link");
+    Walk({many});
+    ASSERT_EQ(Paths(), expected);
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const int64_t size = i == 400 ? 7 : static_cast<int64_t>(i);
+        EXPECT_EQ(checker.List().At(i).SizeBytes, size) << expected[i];
+    }
 }
 
 TEST_F(TreeIntakeTest, DuringAPassTheWalkOnlyAppendsForTheNextPass)
