@@ -3,6 +3,7 @@
 // window without a screen, and the table.
 #pragma once
 
+#include "bench/BenchFiles.h"
 #include "bench/QuietWindow.h"
 #include "checking/Checker.h"
 #include "engines/DCPcrypt2.h"
@@ -68,32 +69,6 @@ inline void RunProcess(const std::vector<std::string>& argv)
     int status = 0;
     ::waitpid(pid, &status, 0);
     posix_spawn_file_actions_destroy(&actions);
-}
-
-inline void WriteFile(const std::string& path, int64_t bytes, uint32_t seed)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<uint32_t> block(1 << 18);
-    uint32_t x = seed;
-    for (int64_t left = bytes; left > 0;) {
-        for (uint32_t& w : block)
-            w = x = x * 1664525u + 1013904223u;
-        const size_t piece =
-            static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(block.size() * 4)));
-        if (::write(fd, block.data(), piece) != static_cast<ssize_t>(piece))
-            std::abort();
-        left -= static_cast<int64_t>(piece);
-    }
-    ::close(fd);
-}
-
-inline void Warm(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    std::vector<char> buffer(1 << 20);
-    while (::read(fd, buffer.data(), buffer.size()) > 0) {
-    }
-    ::close(fd);
 }
 
 using H = HashItem;

@@ -4,6 +4,7 @@
 // same for the import of a sum file that lists the 10,000 files, ten times over.
 //
 //   window_latency_bench [MiB]    (default: 1024 MiB)
+#include "bench/BenchFiles.h"
 #include "checking/Checker.h"
 #include "platform/PosixFileSystem.h"
 #include "ui/QtDialogs.h"
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,23 +27,6 @@
 #include <unistd.h>
 
 namespace {
-
-void WriteFile(const std::string& path, int64_t bytes, uint32_t seed)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<uint32_t> block(1 << 18);
-    uint32_t x = seed;
-    for (int64_t left = bytes; left > 0;) {
-        for (uint32_t& w : block)
-            w = x = x * 1664525u + 1013904223u;
-        const size_t piece =
-            static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(block.size() * 4)));
-        if (::write(fd, block.data(), piece) != static_cast<ssize_t>(piece))
-            std::abort();
-        left -= static_cast<int64_t>(piece);
-    }
-    ::close(fd);
-}
 
 // The file layer of the machine, but for one path whose reads never return, as a hung network
 // share's do: the stop must give the window back all the same.
@@ -80,6 +65,46 @@ struct Figures {
     double stopMs = -1;
 };
 
+// Runs what start begins (a pass, an import) in the window until it ends, with a 5 ms timer
+// ticking beside it to see how late the window's thread lets it fire; with stopAfterMs >= 0 the
+// stop button is clicked that long after the start.
+Figures Watch(TSumoraForm& form, int stopAfterMs, bool trace, const std::function<void()>& start)
+{
+    Checker& core = form.Core();
+    Figures figures;
+    QElapsedTimer run;
+    QElapsedTimer sinceTick;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const double late = static_cast<double>(sinceTick.nsecsElapsed()) / 1e6 - 5.0;
+        if (trace && late > 40)
+            std::fprintf(stderr, "  timer %.1f ms late at %.0f ms (tree %zu roots)\n", late,
+                         static_cast<double>(run.nsecsElapsed()) / 1e6, core.Tree().RootCount());
+        if (late > figures.worstTimerDelayMs) {
+            figures.worstTimerDelayMs = late;
+            figures.worstAtMs = static_cast<double>(run.nsecsElapsed()) / 1e6;
+        }
+        sinceTick.start();
+    });
+    if (stopAfterMs >= 0)
+        QTimer::singleShot(stopAfterMs, &form, [&] {
+            QElapsedTimer stop;
+            stop.start();
+            form.StopBtnClick();
+            figures.stopMs = static_cast<double>(stop.nsecsElapsed()) / 1e6;
+        });
+    run.start();
+    sinceTick.start();
+    ticker.start(5);
+    start();
+    while (core.PassRunning())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    ticker.stop();
+    figures.passSeconds = static_cast<double>(run.nsecsElapsed()) / 1e9;
+    return figures;
+}
+
 // One pass in the window, every entry pending; with stopAfterMs >= 0 the stop button is
 // clicked that long after the start.
 Figures Pass(TSumoraForm& form, int stopAfterMs)
@@ -90,38 +115,8 @@ Figures Pass(TSumoraForm& form, int stopAfterMs)
     // What the selection change asks of the views happens before the pass, as it would for a
     // user, who clicks the algorithm item and then Calculate.
     QCoreApplication::processEvents();
-    Figures figures;
-    QElapsedTimer pass;
-    QElapsedTimer sinceTick;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const double late = static_cast<double>(sinceTick.nsecsElapsed()) / 1e6 - 5.0;
-        if (std::getenv("QUORVEX_LATENCY_TRACE") && late > 40)
-            std::fprintf(stderr, "  timer %.1f ms late at %.0f ms (tree %zu roots)\n", late,
-                         static_cast<double>(pass.nsecsElapsed()) / 1e6, form.Core().Tree().RootCount());
-        if (late > figures.worstTimerDelayMs) {
-            figures.worstTimerDelayMs = late;
-            figures.worstAtMs = static_cast<double>(pass.nsecsElapsed()) / 1e6;
-        }
-        sinceTick.start();
-    });
-    if (stopAfterMs >= 0)
-        QTimer::singleShot(stopAfterMs, &form, [&] {
-            QElapsedTimer stop;
-            stop.start();
-            form.StopBtnClick();
-            figures.stopMs = static_cast<double>(stop.nsecsElapsed()) / 1e6;
-        });
-    pass.start();
-    sinceTick.start();
-    ticker.start(5);
-    form.CalculateMenuClick();
-    while (core.PassRunning())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    ticker.stop();
-    figures.passSeconds = static_cast<double>(pass.nsecsElapsed()) / 1e9;
-    return figures;
+    return Watch(form, stopAfterMs, std::getenv("QUORVEX_LATENCY_TRACE") != nullptr,
+                 [&form] { form.CalculateMenuClick(); });
 }
 
 // One import of the sum file in the window, as 导入校验文件 starts it, into an empty list; with
@@ -131,35 +126,7 @@ Figures Import(TSumoraForm& form, const std::string& sumFile, int stopAfterMs)
     Checker& core = form.Core();
     core.ClearList();
     QCoreApplication::processEvents();
-    Figures figures;
-    QElapsedTimer import;
-    QElapsedTimer sinceTick;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const double late = static_cast<double>(sinceTick.nsecsElapsed()) / 1e6 - 5.0;
-        if (late > figures.worstTimerDelayMs) {
-            figures.worstTimerDelayMs = late;
-            figures.worstAtMs = static_cast<double>(import.nsecsElapsed()) / 1e6;
-        }
-        sinceTick.start();
-    });
-    if (stopAfterMs >= 0)
-        QTimer::singleShot(stopAfterMs, &form, [&] {
-            QElapsedTimer stop;
-            stop.start();
-            form.StopBtnClick();
-            figures.stopMs = static_cast<double>(stop.nsecsElapsed()) / 1e6;
-        });
-    import.start();
-    sinceTick.start();
-    ticker.start(5);
-    core.StartSumImport(sumFile);
-    while (core.PassRunning())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    ticker.stop();
-    figures.passSeconds = static_cast<double>(import.nsecsElapsed()) / 1e9;
-    return figures;
+    return Watch(form, stopAfterMs, false, [&] { core.StartSumImport(sumFile); });
 }
 
 void Print(const char* what, const Figures& f)
