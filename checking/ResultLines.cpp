@@ -52,8 +52,8 @@ std::vector<std::string> ResultLines(const HashResult& result, DigestSet chosen)
     case HashOutcome::Digests:
         for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
             if (chosen.Has(info.Algorithm))
-                lines.push_back(std::string(info.LineName) + kColon +
-                                DigestText(info.Algorithm, result.Digest(info.Algorithm)));
+                lines.push_back(LineNameOfLength(info.Algorithm, result.Digest(info.Algorithm).size()) +
+                                kColon + DigestText(info.Algorithm, result.Digest(info.Algorithm)));
         break;
     }
     return lines;

@@ -110,6 +110,8 @@ private:
 
     void Listed(SumListing listing)
     {
+        if (MayBeShortBlake2b(listing.Line))
+            listing.Line.Candidates.Add(DigestAlgorithm::Blake2b);
         // With -a, only the lines of those algorithms count, as sha256sum counts SHA-256 lines.
         if (options_.AlgorithmsChosen) {
             DigestSet both;
@@ -122,12 +124,30 @@ private:
             }
             listing.Line.Candidates = both;
         }
+        // One run of the engine computes BLAKE2b at one length, and b2sum -c takes each line's
+        // length from its digest: a line of another length than the batch's starts a new batch.
+        if (listing.Line.Candidates.Has(DigestAlgorithm::Blake2b)) {
+            const size_t bytes = listing.Line.Digest.size() / 2;
+            if (pendingBlake2bBytes_ && *pendingBlake2bBytes_ != bytes)
+                CheckBatch();
+            pendingBlake2bBytes_ = bytes;
+        }
         ++totals_.Listings;
         if (audit_)
             audit_->Listed(listing.Line.Name);
         pending_.emplace_back(std::move(listing));
         if (++pendingListings_ >= kBatchListings)
             CheckBatch();
+    }
+
+    // "b2sum -l 256" writes GNU lines that only a name or -a tells from SHA-256's. A line that
+    // no name explains may be such a BLAKE2b too; every candidate is computed here, so that one
+    // is as well, and an intact file is never FAILED for a length b2sum chose.
+    bool MayBeShortBlake2b(const SumLine& line) const
+    {
+        return line.Form == SumLineForm::Gnu && hint_.Algorithms.Empty() && !hint_.Sfv &&
+               !line.Candidates.Has(DigestAlgorithm::Blake2b) && line.Digest.size() % 2 == 0 &&
+               line.Digest.size() <= kBlake2bMaxBytes * 2;
     }
 
     void Unreadable(size_t lineNumber)
@@ -144,7 +164,6 @@ private:
         std::vector<std::string> paths;
         std::map<std::string, size_t> pathIndex;
         DigestSet algorithms;
-        std::optional<size_t> blake2bBytes;
         for (const PendingLine& line : pending_) {
             const SumListing* listing = std::get_if<SumListing>(&line);
             if (!listing)
@@ -154,16 +173,12 @@ private:
             for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
                 if (listing->Line.Candidates.Has(info.Algorithm))
                     algorithms.Add(info.Algorithm);
-            // A BLAKE2b of another length ("b2sum -l 256") is computed at that length: the first
-            // such line of the batch sets it, as b2sum -c takes the length from the lines.
-            if (listing->Line.Candidates.Has(DigestAlgorithm::Blake2b) &&
-                listing->Line.Digest.size() != kBlake2bMaxBytes * 2 && !blake2bBytes)
-                blake2bBytes = listing->Line.Digest.size() / 2;
         }
 
         HashingOptions hashing;
         hashing.Threads = options_.Jobs;
-        hashing.Blake2bBytes = blake2bBytes.value_or(options_.Blake2bBytes);
+        hashing.Blake2bBytes = pendingBlake2bBytes_.value_or(options_.Blake2bBytes);
+        pendingBlake2bBytes_.reset();
         HashingRun run(context_.Files, paths, algorithms, hashing);
         std::unique_ptr<ProgressLine> progress;
         if (context_.ShowProgress && !paths.empty())
@@ -294,6 +309,7 @@ private:
     SumFileHint hint_;
     std::vector<PendingLine> pending_;
     size_t pendingListings_ = 0;
+    std::optional<size_t> pendingBlake2bBytes_;  // the length the pending lines need, if any
     Totals totals_;
     std::unique_ptr<CheckAudit> audit_;  // with --audit
 };

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 enum class DigestAlgorithm {
@@ -114,6 +115,15 @@ static_assert(RowsStandAtTheirAlgorithm());
 inline constexpr const DigestAlgorithmInfo& Info(DigestAlgorithm algorithm)
 {
     return kDigestAlgorithms[static_cast<size_t>(algorithm)];
+}
+
+// The name of a digest of this many bytes: the row's line name, but a BLAKE2b of another length
+// is named by its bits as b2sum tags it ("BLAKE2b-256").
+inline std::string LineNameOfLength(DigestAlgorithm algorithm, size_t digestBytes)
+{
+    if (algorithm == DigestAlgorithm::Blake2b && digestBytes != kBlake2bMaxBytes)
+        return "BLAKE2b-" + std::to_string(digestBytes * 8);
+    return std::string(Info(algorithm).LineName);
 }
 
 // Calls take with each word of a blank-separated list of a row (Aliases, FileWords).

@@ -40,10 +40,10 @@ std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest,
 {
     const bool escape = !style.Zero && NeedsEscape(name);
     std::string line = escape ? "\\" : "";
-    line += Info(algorithm).BsdTag;
     // b2sum names a BLAKE2b of another length by its bits: "BLAKE2b-256".
-    if (algorithm == DigestAlgorithm::Blake2b && hexDigest.size() != kBlake2bMaxBytes * 2)
-        line += "-" + std::to_string(hexDigest.size() * 4);
+    line += hexDigest.size() == Info(algorithm).DigestBytes * 2
+                ? std::string(Info(algorithm).BsdTag)
+                : LineNameOfLength(algorithm, hexDigest.size() / 2);
     line += " (";
     line += escape ? EscapedSumName(name) : std::string(name);
     line += ") = ";

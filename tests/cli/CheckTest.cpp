@@ -218,6 +218,10 @@ TEST_F(CheckTest, SumFilesOfTheOtherToolsAreAccepted)
         {"b2sums.txt", {"b2sum"}, Maker::AllNames, true},
         {"blake2b without hint", {"b2sum"}, Maker::AllNames, true},
         {"b2 tagged", {"b2sum", "--tag"}, Maker::AllNames, true},
+        // b2sum -l writes the lengths of SHA-256, SHA-1 and MD5 too: an intact file is never FAILED.
+        {"blake2b-256 without hint", {"b2sum", "-l", "256"}, Maker::AllNames, true},
+        {"blake2b-160 without hint", {"b2sum", "-l", "160"}, Maker::AllNames, true},
+        {"blake2b-128 without hint", {"b2sum", "-l", "128"}, Maker::AllNames, true},
         {"x.cksum", {"cksum", "-a", "blake2b"}, Maker::AllNames},
         {"sm3 tagged", {"cksum", "-a", "sm3"}, Maker::AllNames},
         {"sm3 without hint", {"cksum", "-a", "sm3", "--untagged"}, Maker::AllNames},
@@ -318,6 +322,21 @@ TEST_F(CheckTest, AmbiguousLengthsAndAChosenAlgorithm)
     EXPECT_EQ(checked.Err, "quorvex: tagged: 1: improperly formatted SHA256 checksum line\n"
                            "quorvex: WARNING: 1 line is improperly formatted\n");
     EXPECT_EQ(checked.Status, 0);
+
+    // BLAKE2b lines of several lengths among SHA-256 lines in a file whose name tells nothing:
+    // each BLAKE2b at its own length, as b2sum -c takes it, then a changed file fails in each.
+    ASSERT_EQ(RunShell("b2sum -l 256 plain.txt > mixed && b2sum large >> mixed && "
+                       "b2sum -l 128 plain.txt >> mixed && sha256sum large plain.txt >> mixed",
+                       InFolder())
+                  .Status,
+              0);
+    checked = InFolderRun({QuorvexPath(), "-c", "mixed"});
+    EXPECT_EQ(checked.Out, "plain.txt: OK\nlarge: OK\nplain.txt: OK\nlarge: OK\nplain.txt: OK\n");
+    EXPECT_EQ(checked.Status, 0) << checked.Err;
+    folder_.Write("plain.txt", "changed");
+    checked = InFolderRun({QuorvexPath(), "-c", "mixed"});
+    EXPECT_EQ(checked.Out, "plain.txt: FAILED\nlarge: OK\nplain.txt: FAILED\nlarge: OK\nplain.txt: FAILED\n");
+    EXPECT_EQ(checked.Status, 1);
 }
 
 TEST_F(CheckTest, BadSumFilesAndListedSpecialFilesGetAClearOutcome)

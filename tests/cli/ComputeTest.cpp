@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <random>
 #include <sstream>
@@ -287,6 +288,12 @@ TEST_F(ComputeTest, TreeIsTheWindowsResultFileText)
     std::snprintf(digits, sizeof digits, "%06lX", crc);
     EXPECT_EQ(Ours({"--tree", "--crc32"}, {"small crc"}).Out,
               std::string("small crc\r\n\tCRC32_FCS32：") + digits + "\r\n");
+
+    // A BLAKE2b of another length is named by its bits, as b2sum tags it.
+    std::string b2 = RunProgram({"b2sum", "-l", "256", folder_ / "一个文件"}).Out.substr(0, 64);
+    std::transform(b2.begin(), b2.end(), b2.begin(), [](unsigned char c) { return std::toupper(c); });
+    EXPECT_EQ(Ours({"--tree", "--blake2b", "-l", "256"}, {"一个文件"}).Out,
+              "一个文件\r\n\tBLAKE2b-256：" + b2 + "\r\n");
 }
 
 TEST_F(ComputeTest, StandardInputIsReadForADashOrNoName)
