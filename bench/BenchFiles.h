@@ -1,10 +1,12 @@
-// Files the benchmarks write and read: pseudo-random content of a given length, and a file read
-// once into the page cache so that the disk does not decide.
+// Files the benchmarks write and read: pseudo-random content of a given length, a folder of tiny
+// files, and a file read once into the page cache so that the disk does not decide.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,20 @@ inline void WriteFile(const std::string& path, int64_t bytes, uint32_t seed)
         left -= static_cast<int64_t>(piece);
     }
     ::close(fd);
+}
+
+// The small-file benchmarks' folder: files "f000000", "f000001", … of 1 to 3 bytes. Files already
+// there are kept, so a folder is filled once and shared.
+inline void FillTinyFiles(const std::string& folder, int count)
+{
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/f%06d", i);
+        const std::string path = folder + name;
+        if (!std::filesystem::exists(path))
+            WriteFile(path, 1 + i % 3, static_cast<uint32_t>(i));
+    }
 }
 
 inline void Warm(const std::string& path)

@@ -19,23 +19,6 @@ namespace {
 
 constexpr int kFiles = 100000;
 
-void Fill(const std::string& folder)
-{
-    std::filesystem::create_directories(folder);
-    for (int i = 0; i < kFiles; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/f%06d", i);
-        const std::string path = folder + name;
-        if (std::filesystem::exists(path))
-            continue;
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const char bytes[3] = {static_cast<char>(i), static_cast<char>(i >> 8), static_cast<char>(i >> 16)};
-        if (fd < 0 || ::write(fd, bytes, static_cast<size_t>(1 + i % 3)) != 1 + i % 3)
-            std::abort();
-        ::close(fd);
-    }
-}
-
 void Floor(const std::string& folder, unsigned threads)
 {
     DIR* dir = ::opendir(folder.c_str());
@@ -81,7 +64,7 @@ int main(int argc, char** argv)
     const std::string folder = argc > 1 ? argv[1] : "/tmp/quorvex-tiny-bench";
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
     const std::string quorvex = argc > 3 ? argv[3] : QUORVEX_PROGRAM;
-    Fill(folder);
+    FillTinyFiles(folder, kFiles);
     Floor(folder, 1);  // into the page cache
 
     Core window;
