@@ -136,11 +136,7 @@ void CalculationPass::Stop()
 void CalculationPass::Apply(const HashResult& result)
 {
     const size_t entry = entries_.at(result.Index);
-    parts_.Tree.AppendRoot(captions_[result.Index], entry);
-    for (const std::string& line : ResultLines(result, chosen_))
-        parts_.Tree.AppendLine(line);
-    if (result.Outcome == HashOutcome::Missing)
-        missing_.insert(entry);
+    AppendResult(parts_.Tree, captions_[result.Index], entry, result, chosen_);
     parts_.List.SetStatus(entry, kStatusDone);
     parts_.Window.StepOverallBar();
     ++applied_;
@@ -184,7 +180,7 @@ void CalculationPass::End(const std::string& status)
     window.EnableSaveCommands();
     window.ShowProgressGroup(false);
     ColourDuplicates(parts_.List, parts_.Tree);
-    JudgeEntries(parts_.List, parts_.Tree, missing_, parts_.Window, status);
+    JudgeEntries(parts_.List, parts_.Tree, parts_.Window, status);
 }
 
 // What escapes a delivery goes to the window's error box, which must not find the window busy

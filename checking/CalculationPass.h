@@ -13,7 +13,6 @@
 #include <chrono>
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 struct PassParts {
@@ -75,7 +74,6 @@ private:
     std::unique_ptr<HashingRun> run_;
     bool ended_ = false;
     size_t applied_ = 0;
-    std::unordered_set<size_t> missing_;  // list indices the engine found no file for
     int shownPercent_ = 0;
     std::chrono::steady_clock::time_point started_;
     std::chrono::steady_clock::time_point rateShown_;

@@ -1,7 +1,6 @@
 #include "checking/FolderAudit.h"
 
 #include "checking/CheckList.h"
-#include "checking/ResultDigests.h"
 #include "checking/ResultTree.h"
 #include "platform/TextEncoding.h"
 
@@ -152,7 +151,7 @@ AuditTotals JudgeAudit(CheckList& list, const ResultTree& tree, const std::strin
         const CheckEntry& entry = list.At(i);
         if (entry.Unlisted) {
             if (rootOf[i])
-                computed[entry.Path] = DigestsOfLines(tree.Roots()[*rootOf[i]].Lines);
+                computed[entry.Path] = tree.Roots()[*rootOf[i]].Digests;
             ComputedDigests digests;
             if (const auto known = computed.find(entry.Path); known != computed.end())
                 digests = known->second;

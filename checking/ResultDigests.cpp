@@ -1,71 +1,15 @@
 #include "checking/ResultDigests.h"
 
+#include "checking/ResultLines.h"
 #include "platform/TextEncoding.h"
-#include "sums/HexDigest.h"
-
-namespace {
-
-const std::string_view kLineSeparator = "：";
-const std::string_view kReadFailure = "读取文件错误";
-
-}  // namespace
-
-std::optional<ResultLineDigest> ReadResultLine(std::string_view line)
-{
-    const size_t separator = line.find(kLineSeparator);
-    if (separator == std::string_view::npos)
-        return std::nullopt;
-    const std::string_view name = line.substr(0, separator);
-    const std::string_view value = line.substr(separator + kLineSeparator.size());
-    for (const DigestAlgorithmInfo& info : kDigestAlgorithms) {
-        if (name != info.LineName)
-            continue;
-        ResultLineDigest digest;
-        digest.Algorithm = info.Algorithm;
-        if (value == kReadFailure) {
-            digest.ReadFailed = true;
-            return digest;
-        }
-        const size_t digits = info.DigestBytes * 2;
-        if (!IsHexDigits(value) || value.size() > digits)
-            return std::nullopt;
-        // The CRC-32 line drops leading zeros beyond its six digits.
-        digest.Hex = std::string(digits - value.size(), '0') + LowerHex(value);
-        return digest;
-    }
-    return std::nullopt;
-}
-
-ComputedDigests DigestsOfLines(const std::vector<std::string>& lines)
-{
-    ComputedDigests computed;
-    computed.FileMissing = lines.empty();
-    for (const std::string& line : lines) {
-        if (line.rfind(kLineSeparator, 0) == 0) {
-            // The engine batch failed before any engine had its line: every engine's digest
-            // is unknown. MD5 and CRC-32 have paths of their own.
-            for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
-                if (info.Algorithm != DigestAlgorithm::MD5 && info.Algorithm != DigestAlgorithm::CRC32)
-                    computed.ReadFailed.Add(info.Algorithm);
-            continue;
-        }
-        if (const std::optional<ResultLineDigest> digest = ReadResultLine(line)) {
-            if (digest->ReadFailed)
-                computed.ReadFailed.Add(digest->Algorithm);
-            else
-                computed.Set(digest->Algorithm, digest->Hex);
-        }
-    }
-    return computed;
-}
 
 std::vector<DigestAlgorithm> AlgorithmsInTree(const ResultTree& tree)
 {
     DigestSet seen;
     for (const ResultRoot& root : tree.Roots())
-        for (const std::string& line : root.Lines)
-            if (const std::optional<ResultLineDigest> digest = ReadResultLine(line))
-                seen.Add(digest->Algorithm);
+        for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+            if (root.Digests.Get(info.Algorithm) || root.Digests.ReadFailed.Has(info.Algorithm))
+                seen.Add(info.Algorithm);
     std::vector<DigestAlgorithm> algorithms;
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
         if (seen.Has(info.Algorithm))
@@ -76,15 +20,11 @@ std::vector<DigestAlgorithm> AlgorithmsInTree(const ResultTree& tree)
 std::vector<DigestMatch> FindDigest(const ResultTree& tree, std::string_view digest)
 {
     std::vector<DigestMatch> matches;
-    if (digest.empty())
-        return matches;
     for (size_t r = 0; r < tree.RootCount(); ++r) {
-        const std::vector<std::string>& lines = tree.Root(r).Lines;
-        for (size_t l = 0; l < lines.size(); ++l) {
-            const std::optional<ResultLineDigest> line = ReadResultLine(lines[l]);
-            if (line && !line->ReadFailed && line->Hex == digest)
-                matches.push_back(DigestMatch{r, l, line->Algorithm});
-        }
+        const ComputedDigests& digests = tree.Root(r).Digests;
+        for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+            if (const std::optional<std::string>& hex = digests.Get(info.Algorithm); hex && *hex == digest)
+                matches.push_back(DigestMatch{r, DigestLine(digests, info.Algorithm), info.Algorithm});
     }
     return matches;
 }

@@ -1,60 +1,85 @@
 #include "checking/ResultLines.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cctype>
 
 namespace {
 
 const std::string kColon = "：";
 
-bool AnyEngine(DigestSet chosen)
+bool AnyEngine(DigestSet algorithms)
 {
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
         if (info.Algorithm != DigestAlgorithm::MD5 && info.Algorithm != DigestAlgorithm::CRC32 &&
-            chosen.Has(info.Algorithm))
+            algorithms.Has(info.Algorithm))
             return true;
     return false;
 }
 
-std::string DigestText(DigestAlgorithm algorithm, const std::vector<uint8_t>& digest)
+std::string LineDigits(DigestAlgorithm algorithm, std::string hex)
 {
     if (algorithm == DigestAlgorithm::MD5)
-        return DigestHex(digest, false);
-    if (algorithm == DigestAlgorithm::CRC32) {
-        uint32_t crc = 0;
-        for (uint8_t byte : digest)
-            crc = crc << 8 | byte;
-        char digits[9];
-        std::snprintf(digits, sizeof digits, "%06X", static_cast<unsigned>(crc));
-        return digits;
-    }
-    return DigestHex(digest, true);
+        return hex;
+    std::transform(hex.begin(), hex.end(), hex.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    // The CRC-32 line has always shown its value as "%06X": leading zeros down to six digits.
+    if (algorithm == DigestAlgorithm::CRC32)
+        hex.erase(0, std::min(hex.find_first_not_of('0'), hex.size() - 6));
+    return hex;
 }
 
 }  // namespace
 
-std::vector<std::string> ResultLines(const HashResult& result, DigestSet chosen)
+ComputedDigests KeptDigests(const HashResult& result, DigestSet chosen)
 {
-    std::vector<std::string> lines;
+    ComputedDigests digests;
     switch (result.Outcome) {
-    case HashOutcome::Missing:
+    case HashOutcome::Missing: digests.FileMissing = true; break;
     case HashOutcome::Stopped: break;
     case HashOutcome::CannotOpen:
     case HashOutcome::ReadFailed:
-    case HashOutcome::Shrank:
-        // The engines share one read, so one line stands for all of them; it names none.
-        if (chosen.Has(DigestAlgorithm::MD5))
-            lines.push_back(std::string(Info(DigestAlgorithm::MD5).LineName) + kColon + kReadErrorText);
-        if (chosen.Has(DigestAlgorithm::CRC32))
-            lines.push_back(std::string(Info(DigestAlgorithm::CRC32).LineName) + kColon + kReadErrorText);
-        if (AnyEngine(chosen))
-            lines.push_back(kColon + kReadErrorText);
-        break;
+    case HashOutcome::Shrank: digests.ReadFailed = chosen; break;
     case HashOutcome::Digests:
         for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
             if (chosen.Has(info.Algorithm))
-                lines.push_back(LineNameOfLength(info.Algorithm, result.Digest(info.Algorithm).size()) +
-                                kColon + DigestText(info.Algorithm, result.Digest(info.Algorithm)));
+                digests.Set(info.Algorithm, DigestHex(result.Digest(info.Algorithm), false));
         break;
     }
+    return digests;
+}
+
+std::vector<std::string> ResultLines(const ComputedDigests& digests)
+{
+    std::vector<std::string> lines;
+    const DigestSet failed = digests.ReadFailed;
+    // The engines share one read, so one line stands for all of them; it names none.
+    for (const DigestAlgorithm path : {DigestAlgorithm::MD5, DigestAlgorithm::CRC32})
+        if (failed.Has(path))
+            lines.push_back(std::string(Info(path).LineName) + kColon + kReadErrorText);
+    if (AnyEngine(failed))
+        lines.push_back(kColon + kReadErrorText);
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+        if (const std::optional<std::string>& hex = digests.Get(info.Algorithm))
+            lines.push_back(LineNameOfLength(info.Algorithm, hex->size() / 2) + kColon +
+                            LineDigits(info.Algorithm, *hex));
     return lines;
+}
+
+size_t DigestLine(const ComputedDigests& digests, DigestAlgorithm algorithm)
+{
+    size_t line = 0;
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms) {
+        if (info.Algorithm == algorithm)
+            break;
+        line += digests.Get(info.Algorithm) ? 1 : 0;
+    }
+    return line;
+}
+
+void AppendResult(ResultTree& tree, const std::string& caption, size_t entry, const HashResult& result,
+                  DigestSet chosen)
+{
+    tree.AppendRoot(caption, entry, KeptDigests(result, chosen));
+    for (const std::string& line : ResultLines(tree.Root(tree.RootCount() - 1).Digests))
+        tree.AppendLine(line);
 }

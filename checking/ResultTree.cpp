@@ -1,12 +1,13 @@
 #include "checking/ResultTree.h"
 
 #include <stdexcept>
+#include <utility>
 
-size_t ResultTree::AppendRoot(const std::string& text, size_t entry)
+size_t ResultTree::AppendRoot(const std::string& text, size_t entry, ComputedDigests digests)
 {
     if (observer_)
         observer_->RootAboutToBeAppended(roots_.size());
-    roots_.push_back(ResultRoot{text, entry, {}});
+    roots_.push_back(ResultRoot{text, entry, {}, std::move(digests)});
     if (observer_)
         observer_->RootAppended(roots_.size() - 1);
     return roots_.size() - 1;

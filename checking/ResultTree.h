@@ -1,6 +1,10 @@
 // The result tree: one root node per file that the latest pass processed, named after the file,
 // and under it one result line per algorithm. Read in pre-order: a root, its lines, the next root.
+// Beside its lines a root keeps what the engine found, for everything that reads digests: the
+// lines are the window's text only and are never read back.
 #pragma once
+
+#include "sums/SumVerdict.h"
 
 #include <cstddef>
 #include <string>
@@ -10,6 +14,9 @@ struct ResultRoot {
     std::string Text;  // the entry's caption
     size_t Entry;      // index in the check list of the entry this node was made for
     std::vector<std::string> Lines;
+    // Full lower-case hex made from the digest bytes, the algorithms whose read failed, and
+    // whether the engine found no file. Nothing for a root made from lines alone.
+    ComputedDigests Digests;
 };
 
 // Told of every change twice, before the tree makes it and after, as Qt's models must tell their
@@ -33,7 +40,7 @@ public:
     bool Empty() const { return roots_.empty(); }
 
     // Appends a root for an entry; it becomes the current result node.
-    size_t AppendRoot(const std::string& text, size_t entry);
+    size_t AppendRoot(const std::string& text, size_t entry, ComputedDigests digests = {});
     // Appends a result line under the current result node (the last root).
     void AppendLine(const std::string& text);
     void Clear();

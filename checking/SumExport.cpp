@@ -25,8 +25,7 @@ std::string GnuSumFileText(const ResultTree& tree, const CheckList& list, Digest
         const CheckEntry* entry = EntryOf(root, list);
         if (!entry)
             continue;
-        const ComputedDigests digests = DigestsOfLines(root.Lines);
-        if (const std::optional<std::string>& hex = digests.Get(algorithm))
+        if (const std::optional<std::string>& hex = root.Digests.Get(algorithm))
             text += PublishedSumLine(algorithm, *hex, NameInSumFile(sumFolder, entry->Path));
     }
     return text;
@@ -40,10 +39,9 @@ std::string TaggedSumFileText(const ResultTree& tree, const CheckList& list, con
         if (!entry)
             continue;
         const std::string name = NameInSumFile(sumFolder, entry->Path);
-        for (const std::string& line : root.Lines)
-            if (const std::optional<ResultLineDigest> digest = ReadResultLine(line);
-                digest && !digest->ReadFailed)
-                text += TaggedSumLine(digest->Algorithm, digest->Hex, name);
+        for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+            if (const std::optional<std::string>& hex = root.Digests.Get(info.Algorithm))
+                text += TaggedSumLine(info.Algorithm, *hex, name);
     }
     return text;
 }
@@ -56,11 +54,10 @@ std::string CsvFileText(const ResultTree& tree, const CheckList& list)
         const CheckEntry* entry = EntryOf(root, list);
         if (!entry)
             continue;
-        const ComputedDigests digests = DigestsOfLines(root.Lines);
         std::vector<std::optional<std::string>> row;
         row.reserve(columns.size());
         for (DigestAlgorithm algorithm : columns)
-            row.push_back(digests.Get(algorithm));
+            row.push_back(root.Digests.Get(algorithm));
         text += CsvRow(entry->Path, entry->SizeBytes < 0 ? 0 : static_cast<uint64_t>(entry->SizeBytes), row);
     }
     return text;

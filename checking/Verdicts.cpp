@@ -1,6 +1,5 @@
 #include "checking/Verdicts.h"
 
-#include "checking/ResultDigests.h"
 #include "checking/SignatureTexts.h"
 
 std::string VerdictStatusText(const std::string& passStatus, const VerdictTotals& totals)
@@ -19,20 +18,14 @@ std::string VerdictStatusText(const std::string& passStatus, const VerdictTotals
     return text;
 }
 
-void JudgeEntries(CheckList& list, const ResultTree& tree, const std::unordered_set<size_t>& missingEntries,
-                  WindowPort& window, const std::string& passStatus)
+void JudgeEntries(CheckList& list, const ResultTree& tree, WindowPort& window, const std::string& passStatus)
 {
     bool anyExpected = false;
     for (const ResultRoot& root : tree.Roots()) {
         if (root.Entry >= list.Count() || list.At(root.Entry).Expected.empty())
             continue;
         anyExpected = true;
-        ComputedDigests computed = DigestsOfLines(root.Lines);
-        // No lines at all: the paths found no file, or nothing was selected. The engine told
-        // which, so nothing is asked of the file system here, on the window's thread.
-        if (computed.FileMissing && !missingEntries.count(root.Entry))
-            computed.FileMissing = false;
-        list.SetVerdict(root.Entry, JudgeAll(list.At(root.Entry).Expected, computed));
+        list.SetVerdict(root.Entry, JudgeAll(list.At(root.Entry).Expected, root.Digests));
     }
     if (anyExpected) {
         // The totals cover the whole list, also entries judged in an earlier pass.

@@ -2,7 +2,6 @@
 
 #include "checking/ResultExport.h"
 #include "checking/ResultLines.h"
-#include "checking/ResultTree.h"
 #include "platform/TextEncoding.h"
 #include "sums/SumWriter.h"
 
@@ -35,9 +34,7 @@ std::string Caption(std::string_view name)
 std::string TreeRecord(const CommandLine& options, std::string_view name, const HashResult& result)
 {
     ResultTree tree;
-    tree.AppendRoot(Caption(name), 0);
-    for (const std::string& line : ResultLines(result, options.Algorithms))
-        tree.AppendLine(line);
+    AppendResult(tree, Caption(name), 0, result, options.Algorithms);
     const std::string text = ResultFileText(tree);
     return options.Gb18030 ? Gb18030FromUtf8(text) : text;
 }

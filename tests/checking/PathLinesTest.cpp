@@ -62,7 +62,7 @@ protected:
         HashingRun run(files, paths, set, options);
         std::vector<std::vector<std::string>> lines;
         while (auto result = run.Wait())
-            lines.push_back(ResultLines(*result, set));
+            lines.push_back(ResultLines(KeptDigests(*result, set)));
         return lines;
     }
     std::vector<std::string> LinesOf(const std::string& path, DigestSet set = kThreePaths)

@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <map>
+#include <random>
 
 namespace {
 
@@ -247,14 +248,67 @@ TEST_F(SumCheck, ShortCrc32LinesAreReadInFull)
     EXPECT_LT(Lines(0)[0].size(), std::string("CRC32_FCS32：").size() + 8);
     char digits[9];
     std::snprintf(digits, sizeof digits, "%08lx", crc);
+    EXPECT_EQ(checker.Tree().Root(0).Digests.Get(DigestAlgorithm::CRC32), std::string(digits));
     EXPECT_EQ(GnuSumFileText(checker.Tree(), checker.List(), DigestAlgorithm::CRC32, dir.Path()),
               std::string(digits) + "  small crc\n");
+    EXPECT_EQ(TaggedSumFileText(checker.Tree(), checker.List(), dir.Path()),
+              TaggedSumLine(DigestAlgorithm::CRC32, digits, "small crc"));
+    EXPECT_EQ(CsvFileText(checker.Tree(), checker.List()),
+              CsvHeaderRow({DigestAlgorithm::CRC32}) + CsvRow(path, content.size(), {std::string(digits)}));
     EXPECT_EQ(FindDigest(checker.Tree(), digits).size(), 1u);
     dir.Write("check.sfv", "small crc " + std::string(digits) + "\n");
     checker.ImportSumFile(dir / "check.sfv");
     Calculate();
     EXPECT_EQ(checker.List().At(0).Verdict, SumVerdict::Matches);
     EXPECT_EQ(checker.List().Count(), 1u);  // the path was in the list already
+}
+
+// A read that fails part way: every chosen algorithm keeps the failure, under the one nameless
+// line the engines share, while the readable file of the same pass keeps its digests.
+TEST_F(SumCheck, AReadFailureAmongSeveralAlgorithmsIsKeptForEachOfThem)
+{
+    const std::string good = dir.Write("good", std::string(5000, 'g'));
+    const std::string bad = dir.Write("bad", std::string(300000, 'b'));
+    dir.Write("SHA256SUMS", GnuSumLine(OracleFileHex(DigestAlgorithm::SHA256, good), "good") +
+                                GnuSumLine(OracleFileHex(DigestAlgorithm::SHA256, bad), "bad"));
+    SelectOnly({HashItem::MD5, HashItem::CRC32_FCS32, HashItem::SHA1});
+    checker.ImportSumFile(dir / "SHA256SUMS");
+    files.FailRead(bad, 2);
+    Calculate();
+
+    const std::vector<DigestAlgorithm> chosen{DigestAlgorithm::MD5, DigestAlgorithm::CRC32,
+                                              DigestAlgorithm::SHA1, DigestAlgorithm::SHA256};
+    DigestSet chosenSet;
+    for (DigestAlgorithm algorithm : chosen)
+        chosenSet.Add(algorithm);
+    ASSERT_EQ(checker.Tree().RootCount(), 2u);
+    EXPECT_EQ(Lines(1),
+              (std::vector<std::string>{"MD5" + kErrorSuffix, "CRC32_FCS32" + kErrorSuffix, kErrorSuffix}));
+    const ComputedDigests& failed = checker.Tree().Root(1).Digests;
+    EXPECT_EQ(failed.ReadFailed, chosenSet);
+    EXPECT_FALSE(failed.FileMissing);
+    for (const std::optional<std::string>& hex : failed.Hex)
+        EXPECT_FALSE(hex);
+    EXPECT_EQ(checker.List().At(0).Verdict, SumVerdict::Matches);
+    EXPECT_EQ(checker.List().At(1).Verdict, SumVerdict::Unreadable);
+
+    EXPECT_EQ(AlgorithmsInTree(checker.Tree()), chosen);
+    std::string tagged;
+    std::vector<std::optional<std::string>> row;
+    for (DigestAlgorithm algorithm : chosen) {
+        tagged += TaggedSumLine(algorithm, OracleFileHex(algorithm, good), "good");
+        row.push_back(OracleFileHex(algorithm, good));
+    }
+    EXPECT_EQ(TaggedSumFileText(checker.Tree(), checker.List(), dir.Path()), tagged);
+    EXPECT_EQ(CsvFileText(checker.Tree(), checker.List()),
+              CsvHeaderRow(chosen) + CsvRow(good, 5000, row) +
+                  CsvRow(bad, 300000, std::vector<std::optional<std::string>>(chosen.size())));
+    // After the failed file's lines, the readable one's SHA-256 is still its fourth line.
+    const std::vector<DigestMatch> found =
+        FindDigest(checker.Tree(), OracleFileHex(DigestAlgorithm::SHA256, good));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Root, 0u);
+    EXPECT_EQ(found[0].Line, 3u);
 }
 
 TEST_F(SumCheck, BadSumFilesAndListingsGetClearReports)
@@ -357,6 +411,51 @@ TEST_F(SumCheck, ACrcCopiedFromItsShortResultLineIsFoundAgain)
             ++found;
         }
     EXPECT_GT(found, 0u);
+}
+
+// Every digest a pass kept agrees with the independent programs and is found under its own
+// algorithm and line, also where others have digests of its length (MD5, MD4, RIPEMD-128,
+// XXH128 all have 32 digits).
+TEST_F(SumCheck, EveryKeptDigestIsFoundUnderItsOwnAlgorithmAndLine)
+{
+    std::mt19937_64 rng(20260412);
+    std::vector<std::string> paths;
+    for (int i = 0; i < 3; ++i)
+        paths.push_back(dir.Write("random-" + std::to_string(i), RandomBytes(rng, rng() % 70000)));
+    SelectEvery();
+    Drop(paths);
+    Calculate();
+
+    DigestSet every;
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+        every.Add(info.Algorithm);
+    size_t againstOracle = 0;
+    ASSERT_EQ(checker.Tree().RootCount(), paths.size());
+    for (size_t r = 0; r < paths.size(); ++r) {
+        const ComputedDigests& kept = checker.Tree().Root(r).Digests;
+        const ComputedDigests oracle = OracleDigests(paths[r], every);
+        for (const DigestAlgorithmInfo& info : kDigestAlgorithms) {
+            SCOPED_TRACE(std::string(info.LineName) + " of " + paths[r]);
+            const std::optional<std::string>& hex = kept.Get(info.Algorithm);
+            ASSERT_TRUE(hex);
+            if (oracle.Get(info.Algorithm)) {
+                EXPECT_EQ(*hex, *oracle.Get(info.Algorithm));
+                ++againstOracle;
+            }
+            const std::vector<DigestMatch> found = FindDigest(checker.Tree(), *hex);
+            ASSERT_EQ(found.size(), 1u);
+            EXPECT_EQ(found[0].Root, r);
+            EXPECT_EQ(found[0].Algorithm, info.Algorithm);
+            const std::string prefix = std::string(info.LineName) + "：";
+            const std::string& line = Lines(r).at(found[0].Line);
+            ASSERT_EQ(line.rfind(prefix, 0), 0u) << line;
+            const std::string shown = Lower(line.substr(prefix.size()));
+            EXPECT_EQ(std::string(hex->size() - shown.size(), '0') + shown, *hex) << line;
+            EXPECT_EQ(DigestMatchText(checker.Tree(), found),
+                      "摘要与“random-" + std::to_string(r) + "”的 " + std::string(info.LineName) + " 相同");
+        }
+    }
+    EXPECT_GE(againstOracle, paths.size() * 15);
 }
 
 }  // namespace
