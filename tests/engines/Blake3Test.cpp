@@ -126,7 +126,7 @@ TEST_P(Blake3Variants, PartsHashedApartAndTakenInOrderGiveTheDigestOfTheWhole)
     };
     std::vector<Cut> cuts{
         {1024, {1}, 0},          // a whole first chunk, kept until the part shows it is no root
-        {1024, {1}, 1},          //
+        {1024, {1}, 1},          // and a byte after the part
         {2048, {2}, 0},          // the part makes the root's right half
         {3072, {5, 13, 1}, 0},   // odd starts: subtrees of one, two, four and eight chunks
         {65536, {192}, 0},       // subtrees of 64 and 128 chunks, beyond a batch of 32
