@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -15,7 +16,22 @@ namespace {
 
 const char* const kShrankReason = "The file became shorter while it was read.";
 
-using Buffer = std::unique_ptr<uint8_t[]>;
+// Blocks start at a page, as the page cache's pages do. The allocator puts a large block 16 bytes
+// into a page; every 64-byte vector load of a digest then straddles two cache lines, and XXH3
+// took twice as long over such a block.
+struct FreeBlock {
+    void operator()(uint8_t* block) const { std::free(block); }
+};
+using Buffer = std::unique_ptr<uint8_t[], FreeBlock>;
+constexpr size_t kPageBytes = 4096;
+
+Buffer NewBlock(size_t bytes)
+{
+    void* block = std::aligned_alloc(kPageBytes, (bytes + kPageBytes - 1) / kPageBytes * kPageBytes);
+    if (!block)
+        throw std::bad_alloc();
+    return Buffer(static_cast<uint8_t*>(block));
+}
 
 // One digest of a large file, which takes the blocks in file order: fed by one thread at a time,
 // but by whichever thread is free, so that the slowest digest never waits for a thread that is
@@ -465,7 +481,7 @@ std::optional<HashResult> HashingRun::State::HashFile(size_t index, WorkerSlot& 
             HashLarge(*file, states, result, slot);
         } else {
             if (!buffer)
-                buffer.reset(new uint8_t[workerBlockBytes]);
+                buffer = NewBlock(workerBlockBytes);
             // Read to the end, whatever the size said: a file of /proc reports 0 and has content.
             for (;;) {
                 if (IsStopped())
@@ -542,7 +558,7 @@ void HashingRun::State::HashLarge(InputFile& file, std::vector<std::unique_ptr<D
             return;
         if (ring.empty())
             for (size_t i = 0; i < ringBlocks; ++i)
-                ring.emplace_back(new uint8_t[options.BlockBytes]);
+                ring.push_back(NewBlock(options.BlockBytes));
         for (Buffer& block : ring)
             large->blocks.push_back(block.get());
         large->sizes.assign(ring.size(), 0);
