@@ -159,8 +159,8 @@ struct HashingRun::State {
         // bound by memory otherwise). The rest of the budget is the workers' own blocks.
         ringBlocks = 4;
         // Whole pages, so that a file that turns out large goes on from a BLAKE3 chunk's start.
-        workerBlockBytes =
-            std::clamp<size_t>(options.BufferBudget / 2 / threads / 4096 * 4096, 4096, options.BlockBytes);
+        workerBlockBytes = std::clamp<size_t>(options.BufferBudget / 2 / threads / kPageBytes * kPageBytes,
+                                              kPageBytes, options.BlockBytes);
         slots = std::make_unique<WorkerSlot[]>(threads);
     }
 
