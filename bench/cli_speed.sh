@@ -4,15 +4,25 @@
 # each counts, and the table gives our time as a ratio of theirs (files per second for the small
 # files: their time over ours).
 #
-#   bench/cli_speed.sh [QUORVEX] [FOLDER] [ROUNDS]
+#   bench/cli_speed.sh [QUORVEX] [FOLDER] [ROUNDS] [ROWS]
 #
 # QUORVEX defaults to build/cli/quorvex, FOLDER to /tmp/quorvex-cli-bench (about 1.1 GiB is
-# written there once and kept), ROUNDS to 3.
+# written there once and kept), ROUNDS to 3. ROWS, an extended regular expression, keeps the
+# rows whose names it matches: 'blake3|xxh|md5,sha1|--all' gives the further digests' table
+# and the slow digests beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 quorvex=$(realpath "${1:-build/cli/quorvex}")
 folder=${2:-/tmp/quorvex-cli-bench}
 rounds=${3:-3}
+rows=${4:-.}
+# The BLAKE3 variant the engine runs on this CPU, as the engines' benchmark of the same build
+# finds it.
+engines_bench=$(dirname "$quorvex")/../bench/engines_bench
+variants="unknown (no $engines_bench)"
+if [ -x "$engines_bench" ]; then
+  variants=$("$engines_bench" --variants)
+fi
 
 mkdir -p "$folder"
 big=$folder/big.bin
@@ -64,12 +74,14 @@ cd "$small"
 
 echo "machine: $(nproc) threads, $(lscpu | sed -n 's/^Model name: *//p'), $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "quorvex: $quorvex; rhash: $(rhash --version); $(sha256sum --version | head -1); best of $rounds"
+echo "$(b3sum --version); $(xxhsum --version 2>&1 | head -1); variants in use: $variants"
 echo
 printf '| %-44s | %10s | %10s | %6s | %-7s |\n' "comparison" "quorvex" "reference" "ratio" "goal"
 printf '|%s|%s|%s|%s|%s|\n' "----------------------------------------------" "------------" "------------" "--------" "---------"
 compare() {  # name, goal, "time" or "rate", our command... --vs their command...
   local name=$1 goal=$2 kind=$3
   shift 3
+  if ! grep -qE -e "$rows" <<< "$name"; then return; fi
   local times
   times=$(pair "$@")
   row "$name" "$goal" "${times% *}" "${times#* }" "$kind"
@@ -115,8 +127,11 @@ compare "-a sha224 1 GiB vs -a sha256" "<= 1.0" time \
 compare "-a sha224 1 GiB vs sha224sum" "" time \
     "$quorvex" -a sha224 "$big" --vs sha224sum "$big"
 # Every algorithm at once must keep both cores busy: CPU time over wall time.
-start=$(date +%s%N)
-cpu=$( { /usr/bin/time -f '%U %S' "$quorvex" --every "$big" > /dev/null; } 2>&1 | tail -1)
-end=$(date +%s%N)
-awk -v c="$cpu" -v w="$(( end - start ))" 'BEGIN { split(c, t, " "); wall = w / 1e9;
-    printf "| %-44s | %8.3f s | %8.3f s | %6.2f | %-7s |\n", "--every 1 GiB: CPU time over wall time", wall, t[1] + t[2], (t[1] + t[2]) / wall, ">= 1.8" }'
+every="--every 1 GiB: CPU time over wall time"
+if grep -qE -e "$rows" <<< "$every"; then
+  start=$(date +%s%N)
+  cpu=$( { /usr/bin/time -f '%U %S' "$quorvex" --every "$big" > /dev/null; } 2>&1 | tail -1)
+  end=$(date +%s%N)
+  awk -v c="$cpu" -v w="$(( end - start ))" -v name="$every" 'BEGIN { split(c, t, " "); wall = w / 1e9;
+      printf "| %-44s | %8.3f s | %8.3f s | %6.2f | %-7s |\n", name, wall, t[1] + t[2], (t[1] + t[2]) / wall, ">= 1.8" }'
+fi

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -20,6 +21,47 @@ void StoreCv(uint8_t out[kBlake3CvBytes], const uint32_t cv[8])
         StoreLe32(out + 4 * i, cv[i]);
 }
 
+void ParentCv(const uint8_t children[2 * kBlake3CvBytes], uint8_t out[kBlake3CvBytes])
+{
+    uint32_t parent[8];
+    std::memcpy(parent, kBlake3Iv, sizeof parent);
+    Blake3Compress(parent, children, kBlake3BlockBytes, 0, kBlake3Parent);
+    StoreCv(out, parent);
+}
+
+// The chaining value of the complete subtree of chunks chunks (a power of two) that begins at
+// chunk firstChunk, which chunks divides: the chunks of a batch side by side, then their parents
+// side by side, level by level; a larger subtree is the parent of two such halves.
+void SubtreeCv(const uint8_t* data, size_t chunks, uint64_t firstChunk, uint8_t out[kBlake3CvBytes])
+{
+    if (chunks > kBatchChunks) {
+        uint8_t halves[2 * kBlake3CvBytes];
+        const size_t half = chunks / 2;
+        SubtreeCv(data, half, firstChunk, halves);
+        SubtreeCv(data + half * kBlake3ChunkBytes, half, firstChunk + half, halves + kBlake3CvBytes);
+        ParentCv(halves, out);
+        return;
+    }
+    alignas(64) uint8_t cvs[kBatchChunks * kBlake3CvBytes];
+    alignas(64) uint8_t parents[kBatchChunks / 2 * kBlake3CvBytes];
+    RunBlake3HashMany(data, chunks, kBlake3ChunkBlocks, firstChunk, true, 0, kBlake3ChunkStart,
+                      kBlake3ChunkEnd, cvs);
+    uint8_t* from = cvs;
+    uint8_t* to = parents;
+    for (size_t values = chunks; values > 1; values /= 2) {
+        RunBlake3HashMany(from, values / 2, 1, 0, false, kBlake3Parent, 0, 0, to);
+        std::swap(from, to);
+    }
+    std::memcpy(out, from, kBlake3CvBytes);
+}
+
+// The largest subtree that starts at the chunk and fits in the chunks left.
+size_t SubtreeChunksAt(uint64_t chunk, uint64_t chunksLeft)
+{
+    const uint64_t fits = std::bit_floor(chunksLeft);
+    return static_cast<size_t>(chunk == 0 ? fits : std::min(fits, chunk & (~chunk + 1)));
+}
+
 }  // namespace
 
 Blake3::Blake3() : block_{} { std::memcpy(chunkCv_, kBlake3Iv, sizeof chunkCv_); }
@@ -30,13 +72,8 @@ void Blake3::JoinWaiting()
     // for each bit of the chunks so far. The two on top lie side by side, as the block of their
     // parent.
     const unsigned complete = static_cast<unsigned>(std::popcount(chunksDone_));
-    while (stackSize_ > complete) {
-        uint32_t parent[8];
-        std::memcpy(parent, kBlake3Iv, sizeof parent);
-        Blake3Compress(parent, stack_[stackSize_ - 2], kBlake3BlockBytes, 0, kBlake3Parent);
-        StoreCv(stack_[stackSize_ - 2], parent);
-        --stackSize_;
-    }
+    for (; stackSize_ > complete; --stackSize_)
+        ParentCv(stack_[stackSize_ - 2], stack_[stackSize_ - 2]);
 }
 
 void Blake3::AddSubtree(const uint8_t cv[32], unsigned level)
@@ -61,27 +98,26 @@ void Blake3::EndChunk()
 void Blake3::HashWholeChunks(const uint8_t*& data, size_t& size)
 {
     alignas(64) uint8_t cvs[kBatchChunks * kBlake3CvBytes];
-    alignas(64) uint8_t parents[kBatchChunks / 2 * kBlake3CvBytes];
     for (size_t chunks = size / kBlake3ChunkBytes; chunks > 0;) {
         const size_t offset = chunksDone_ % kBatchChunks;
         size_t count;
         if (offset == 0 && chunks >= kBatchChunks) {
             count = kBatchChunks;
-            RunBlake3HashMany(data, count, kBlake3ChunkBlocks, chunksDone_, true, 0, kBlake3ChunkStart,
-                              kBlake3ChunkEnd, cvs);
             // The subtree of the whole message so far, with nothing after it yet, may be the root:
             // its two halves wait in the stack instead.
             const bool mayBeRoot = chunksDone_ == 0 && size == kBatchChunks * kBlake3ChunkBytes;
-            uint8_t* from = cvs;
-            uint8_t* to = parents;
-            size_t values = count;
-            unsigned level = 0;
-            for (; values > (mayBeRoot ? 2 : 1); values /= 2, ++level) {
-                RunBlake3HashMany(from, values / 2, 1, 0, false, kBlake3Parent, 0, 0, to);
-                std::swap(from, to);
+            constexpr size_t kHalf = kBatchChunks / 2;
+            constexpr auto kLevel = static_cast<unsigned>(std::countr_zero(kBatchChunks));
+            uint8_t subtrees[2][kBlake3CvBytes];
+            if (mayBeRoot) {
+                SubtreeCv(data, kHalf, 0, subtrees[0]);
+                SubtreeCv(data + kHalf * kBlake3ChunkBytes, kHalf, kHalf, subtrees[1]);
+                AddSubtree(subtrees[0], kLevel - 1);
+                AddSubtree(subtrees[1], kLevel - 1);
+            } else {
+                SubtreeCv(data, kBatchChunks, chunksDone_, subtrees[0]);
+                AddSubtree(subtrees[0], kLevel);
             }
-            for (size_t i = 0; i < values; ++i)
-                AddSubtree(from + i * kBlake3CvBytes, level);
         } else {
             // Up to where the batches line up with the tree's subtrees again, one chunk at a time.
             count = std::min(chunks, kBatchChunks - offset);
@@ -130,6 +166,44 @@ void Blake3::Update(const uint8_t* data, size_t size)
         data += take;
         size -= take;
     }
+}
+
+uint64_t Blake3::BytesFed() const
+{
+    return chunksDone_ * kBlake3ChunkBytes + blocksDone_ * kBlake3BlockBytes + blockBytes_;
+}
+
+bool Blake3::IsPart(uint64_t offset, size_t size)
+{
+    return offset > 0 && offset % kBlake3ChunkBytes == 0 && size > 0 && size % kBlake3ChunkBytes == 0;
+}
+
+void Blake3::HashPart(const uint8_t* data, uint64_t offset, size_t size, Blake3Part& part)
+{
+    if (!IsPart(offset, size))
+        throw std::invalid_argument("a BLAKE3 part is whole chunks after the first byte");
+    part.FirstChunk = offset / kBlake3ChunkBytes;
+    part.Chunks = size / kBlake3ChunkBytes;
+    part.Subtrees = 0;
+    for (uint64_t chunk = part.FirstChunk, left = part.Chunks; left > 0;) {
+        const size_t chunks = SubtreeChunksAt(chunk, left);
+        SubtreeCv(data, chunks, chunk, part.Cvs[part.Subtrees]);
+        part.Levels[part.Subtrees++] = static_cast<uint8_t>(std::countr_zero(chunks));
+        data += chunks * kBlake3ChunkBytes;
+        chunk += chunks;
+        left -= chunks;
+    }
+}
+
+void Blake3::TakePart(const Blake3Part& part)
+{
+    // A whole last chunk is kept until more input shows it is not the root; the part is more.
+    if (blocksDone_ == kBlake3ChunkBlocks - 1 && blockBytes_ == kBlake3BlockBytes)
+        EndChunk();
+    if (blocksDone_ != 0 || blockBytes_ != 0 || chunksDone_ != part.FirstChunk || part.FirstChunk == 0)
+        throw std::invalid_argument("a BLAKE3 part taken where its message does not stand");
+    for (size_t i = 0; i < part.Subtrees; ++i)
+        AddSubtree(part.Cvs[i], part.Levels[i]);
 }
 
 void Blake3::Finish(uint8_t* out, size_t outBytes) const

@@ -8,6 +8,19 @@
 #include <cstddef>
 #include <cstdint>
 
+// A run of whole chunks of a message hashed apart from the rest of it (on another thread, say),
+// for the hasher of the whole message to take in when it reaches the run: the chaining values of
+// the complete subtrees the run falls into, in order. The largest subtree that starts at a chunk
+// and fits in the run is the one taken there, so a run falls into at most two of each size.
+struct Blake3Part {
+    static constexpr size_t kMostSubtrees = 2 * 54;  // two of each size below the stack's limit
+    uint64_t FirstChunk = 0;
+    uint64_t Chunks = 0;
+    size_t Subtrees = 0;
+    uint8_t Levels[kMostSubtrees];  // a subtree of level L holds 2^L chunks
+    uint8_t Cvs[kMostSubtrees][32];
+};
+
 class Blake3 {
 public:
     static constexpr size_t kDigestBytes = 32;
@@ -17,6 +30,17 @@ public:
     // The first outBytes bytes of the output, of any length: 32 is the standard digest, and a
     // shorter or longer one begins as it does. Update may go on afterwards.
     void Finish(uint8_t* out, size_t outBytes) const;
+    uint64_t BytesFed() const;
+
+    // Whether the size bytes at offset in a message make a part that can be hashed apart: whole
+    // chunks, and not at the start, where they could be the whole message, whose root is no
+    // chaining value.
+    static bool IsPart(uint64_t offset, size_t size);
+    // Hashes such a part; its bytes start at data.
+    static void HashPart(const uint8_t* data, uint64_t offset, size_t size, Blake3Part& part);
+    // Takes in a part instead of its bytes: throws std::invalid_argument unless the hasher was fed
+    // exactly the bytes before it.
+    void TakePart(const Blake3Part& part);
 
 private:
     void HashWholeChunks(const uint8_t*& data, size_t& size);

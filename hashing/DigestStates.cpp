@@ -96,7 +96,7 @@ private:
     Blake2b hasher_;
 };
 
-class Blake3State : public DigestState {
+class Blake3State : public DigestState, public DigestParts {
 public:
     void Feed(const uint8_t* data, size_t size) override { hasher_.Update(data, size); }
     std::vector<uint8_t> Finish() override
@@ -105,9 +105,19 @@ public:
         hasher_.Finish(digest.data(), digest.size());
         return digest;
     }
+    DigestParts* Parts() override { return this; }
+
+    bool Apart(uint64_t offset, size_t size) const override { return Blake3::IsPart(offset, size); }
+    void MakeSlots(size_t count) override { slots_ = std::make_unique<Blake3Part[]>(count); }
+    void HashApart(size_t slot, const uint8_t* data, uint64_t offset, size_t size) override
+    {
+        Blake3::HashPart(data, offset, size, slots_[slot]);
+    }
+    void Take(size_t slot) override { hasher_.TakePart(slots_[slot]); }
 
 private:
     Blake3 hasher_;
+    std::unique_ptr<Blake3Part[]> slots_;
 };
 
 }  // namespace

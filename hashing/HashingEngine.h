@@ -3,8 +3,9 @@
 // program both hash through it.
 //
 // A run works off the caller's thread. The marked algorithms of one large file are spread over the
-// threads (the slowest of them bounds the file); small files are hashed several at a time; at most
-// one large file is being read at any moment, so that a spinning disk does not seek between files.
+// threads (the slowest of them bounds the file), and its BLAKE3, a tree, is hashed in parts on all
+// of them; small files are hashed several at a time; at most one large file is being read at any
+// moment, so that a spinning disk does not seek between files.
 // The block buffers stay within a fixed budget whatever the number and the size of the files.
 //
 // Every file is read to its end: until InputFile::Read brings fewer bytes than asked, whatever

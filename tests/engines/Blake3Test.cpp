@@ -113,6 +113,83 @@ TEST_P(Blake3Variants, AgreesWithB3sumOnRandomData)
     }
 }
 
+// A message fed as the engine feeds a large file on several threads: a head through Update, then
+// runs of whole chunks hashed apart in reverse order and taken in order, then the rest through
+// Update. The runs start at chunk numbers of every alignment and are of every length, so that
+// they fall into subtrees of several sizes, one larger than a batch among them.
+TEST_P(Blake3Variants, PartsHashedApartAndTakenInOrderGiveTheDigestOfTheWhole)
+{
+    struct Cut {
+        size_t head;                // bytes fed before the first part
+        std::vector<size_t> parts;  // in chunks
+        size_t tail;                // bytes fed after the last part
+    };
+    std::vector<Cut> cuts{
+        {1024, {1}, 0},          // a whole first chunk, kept until the part shows it is no root
+        {1024, {1}, 1},          // and a byte after the part
+        {2048, {2}, 0},          // the part makes the root's right half
+        {3072, {5, 13, 1}, 0},   // odd starts: subtrees of one, two, four and eight chunks
+        {65536, {192}, 0},       // subtrees of 64 and 128 chunks, beyond a batch of 32
+        {4096, {4, 4, 4}, 700},  // the engine's small blocks, and a tail of part of a chunk
+    };
+    std::mt19937_64 rng(0xA9A9);
+    for (int round = 0; round < 30; ++round) {
+        Cut cut{1024 * (1 + rng() % 70), {}, rng() % 5000};
+        for (size_t n = 1 + rng() % 4; n > 0; --n)
+            cut.parts.push_back(1 + rng() % 100);
+        cuts.push_back(cut);
+    }
+    for (const Cut& cut : cuts) {
+        size_t size = cut.head + cut.tail;
+        for (size_t chunks : cut.parts)
+            size += chunks * kBlake3ChunkBytes;
+        const Bytes message = RandomBytes(rng, size);
+        SCOPED_TRACE(testing::Message()
+                     << "head " << cut.head << ", " << cut.parts.size() << " parts, tail " << cut.tail);
+        std::vector<Blake3Part> parts(cut.parts.size());
+        std::vector<size_t> offsets;
+        size_t offset = cut.head;
+        for (size_t chunks : cut.parts) {
+            offsets.push_back(offset);
+            offset += chunks * kBlake3ChunkBytes;
+        }
+        for (size_t i = parts.size(); i-- > 0;) {
+            ASSERT_TRUE(Blake3::IsPart(offsets[i], cut.parts[i] * kBlake3ChunkBytes));
+            Blake3::HashPart(message.data() + offsets[i], offsets[i], cut.parts[i] * kBlake3ChunkBytes,
+                             parts[i]);
+        }
+        Blake3 hasher;
+        hasher.Update(message.data(), cut.head);
+        for (const Blake3Part& part : parts)
+            hasher.TakePart(part);
+        EXPECT_EQ(hasher.BytesFed(), offset);
+        hasher.Update(message.data() + offset, cut.tail);
+        EXPECT_EQ(hasher.BytesFed(), message.size());
+        Bytes digest(32);
+        hasher.Finish(digest.data(), digest.size());
+        EXPECT_EQ(Hex(digest), Hex(Blake3Of(message)));
+    }
+}
+
+// A part is whole chunks after the start, and is taken only where its message stands.
+TEST(Blake3Parts, ARunThatIsNoPartOrIsTakenOutOfPlaceIsRefused)
+{
+    EXPECT_FALSE(Blake3::IsPart(0, 4096));  // could be the whole message
+    EXPECT_FALSE(Blake3::IsPart(1024, 1000));
+    EXPECT_FALSE(Blake3::IsPart(1000, 1024));
+    EXPECT_FALSE(Blake3::IsPart(1024, 0));
+    EXPECT_TRUE(Blake3::IsPart(1024, 3072));
+    const Bytes message = Pattern(8192);
+    Blake3Part part;
+    EXPECT_THROW(Blake3::HashPart(message.data(), 0, 4096, part), std::invalid_argument);
+    Blake3::HashPart(message.data() + 4096, 4096, 4096, part);
+    for (size_t before : {0, 1, 3072, 4095, 5120}) {
+        Blake3 hasher;
+        hasher.Update(message.data(), before);
+        EXPECT_THROW(hasher.TakePart(part), std::invalid_argument) << before;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Blake3, Blake3Variants, ::testing::ValuesIn(Blake3VariantsHere()),
                          [](const auto& variant) {
                              std::string name = variant.param.Name;

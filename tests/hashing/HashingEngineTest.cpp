@@ -3,9 +3,11 @@
 #include "hashing/HashingEngine.h"
 
 #include "engines/Blake3.h"
+#include "engines/Blake3Compress.h"
 #include "engines/DCPhaval.h"
 #include "tests/support/MemoryFiles.h"
 #include "tests/support/Oracle.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <xxhash.h>
@@ -15,6 +17,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <random>
 #include <thread>
 
@@ -495,6 +498,143 @@ TEST_F(Hashing, WakeIsCalledAsResultsBecomeReadyAndTakeResultsKeepsListOrder)
     for (size_t i = 0; i < got.size(); ++i)
         EXPECT_EQ(got[i].Index, i);
     EXPECT_EQ(run.Progress().FilesFinished, paths.size());
+}
+
+namespace {
+
+// b3sum's digests of the contents, in order, as hexadecimal in capitals.
+std::vector<std::string> B3sumOf(const std::vector<Bytes>& contents)
+{
+    TempDir dir;
+    std::string command = "b3sum --no-names";
+    for (size_t i = 0; i < contents.size(); ++i)
+        command += " '" + dir.Write("f" + std::to_string(i), contents[i]) + "'";
+    std::vector<std::string> digests;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return digests;
+    char line[80];
+    while (std::fgets(line, sizeof line, pipe)) {
+        std::string hex(line, std::min<size_t>(64, std::strlen(line)));
+        for (char& c : hex)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        digests.push_back(hex);
+    }
+    pclose(pipe);
+    return digests;
+}
+
+// Each many-chunks variant of BLAKE3 in turn, for the test's life.
+class Blake3InParts : public Hashing, public ::testing::WithParamInterface<Blake3Variant> {
+protected:
+    void SetUp() override { before_ = UseBlake3Variant(GetParam()); }
+    void TearDown() override { UseBlake3Variant(before_); }
+    Blake3Variant before_;
+};
+
+}  // namespace
+
+// A large file's BLAKE3 is hashed in parts, a block each, on the threads there are, and taken in
+// in order. Sizes on both sides of the blocks' boundaries and of the large files' threshold, a
+// file that turns out large only while it is read (so its parts start where the small reads
+// ended), blocks of several sizes and one that is not whole chunks, and BLAKE3 alone and beside
+// other digests: the digests are b3sum's and the results those of one thread.
+TEST_P(Blake3InParts, AgreeWithB3sumAndOneThreadAcrossTheBlocksBoundaries)
+{
+    if (std::system("command -v b3sum > /dev/null") != 0)
+        GTEST_SKIP() << "b3sum is not installed";
+    std::vector<size_t> sizes{0, 1, 1024, 4096, 4097, 65535, 65536, 65537, 65536 + 4096 + 1, 300000};
+    for (size_t blocks : {17, 31, 32, 33, 64})
+        for (int near : {-1024, -1, 0, 1, 1024})
+            sizes.push_back(static_cast<size_t>(static_cast<int>(blocks * 4096) + near));
+    for (int i = 0; i < 6; ++i)
+        sizes.push_back(65536 + rng() % 400000);
+    std::vector<std::string> paths;
+    std::vector<Bytes> wanted;
+    for (size_t size : sizes) {
+        paths.push_back(AddRandom("b" + std::to_string(paths.size()), size));
+        wanted.push_back(last);
+    }
+    paths.push_back(AddRandom("proc-like", 200000));
+    files.Add("proc-like", last).reportedSize = 0;
+    wanted.push_back(last);
+    const std::vector<std::string> b3sum = B3sumOf(wanted);
+    ASSERT_EQ(b3sum.size(), paths.size());
+
+    DigestSet alone, beside;
+    alone.Add(DigestAlgorithm::Blake3);
+    beside = alone;
+    beside.Add(DigestAlgorithm::MD5);
+    beside.Add(DigestAlgorithm::SHA256);
+    for (const DigestSet& set : {alone, beside}) {
+        const std::vector<HashResult> single = Hash(files, paths, set, SmallBlocks(1));
+        for (unsigned threads : {2u, 3u, 5u}) {
+            for (size_t blockBytes : {4096, 8192, 16384, 5000}) {
+                HashingOptions options = SmallBlocks(threads);
+                options.BlockBytes = blockBytes;
+                const std::string context =
+                    std::to_string(threads) + " threads, blocks of " + std::to_string(blockBytes);
+                const std::vector<HashResult> results = Hash(files, paths, set, options);
+                ExpectSame(results, single, context);
+                for (size_t i = 0; i < results.size(); ++i)
+                    EXPECT_EQ(Hex(results[i].Digest(DigestAlgorithm::Blake3)), b3sum[i])
+                        << paths[i] << ", " << wanted[i].size() << " bytes, " << context;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Hashing, Blake3InParts, ::testing::ValuesIn(Blake3VariantsHere()),
+                         [](const auto& variant) {
+                             std::string name = variant.param.Name;
+                             std::erase(name, '.');
+                             return name;
+                         });
+
+// While BLAKE3's parts of a large file are out on the threads: a read that fails ends the file
+// with its reason and the next file is hashed; a read that hangs, and a file that never ends,
+// give way to a stop.
+TEST_F(Hashing, Blake3InPartsEndsOnAFailedReadAndOnAStopInTheMiddleOfAFile)
+{
+    DigestSet blake3;
+    blake3.Add(DigestAlgorithm::Blake3);
+    AddRandom("bad-sector", 400000);
+    files.Add("bad-sector", last).failingRead = 40;
+    const std::string after = AddRandom("after", 300000);
+    const std::vector<HashResult> alone = Hash(files, {after}, blake3, SmallBlocks(1));
+    for (unsigned threads : {2u, 3u}) {
+        const std::vector<HashResult> r = Hash(files, {"bad-sector", after}, blake3, SmallBlocks(threads));
+        ASSERT_EQ(r.size(), 2u);
+        EXPECT_EQ(r[0].Outcome, HashOutcome::ReadFailed);
+        EXPECT_EQ(r[0].Reason, "Input/output error");
+        EXPECT_TRUE(r[0].Digest(DigestAlgorithm::Blake3).empty());
+        EXPECT_EQ(r[1].Outcome, HashOutcome::Digests);
+        EXPECT_EQ(r[1].Digests, alone[0].Digests);
+    }
+
+    auto gate = std::make_shared<ReadGate>();
+    AddRandom("hangs", 400000);
+    MemoryFile& hangs = files.Add("hangs", last);
+    hangs.blockingRead = 40;
+    hangs.gate = gate;
+    files.Add("growing", {}).endless = true;
+    for (const std::string path : {"hangs", "growing"}) {
+        HashingRun run(files, {path, after}, blake3, SmallBlocks(2));
+        if (path == "hangs")
+            gate->AwaitReader();
+        while (run.Progress().CurrentBytesRead < 100000)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        run.Stop();
+        const std::optional<HashResult> result = run.Wait();
+        ASSERT_TRUE(result) << path;
+        EXPECT_EQ(result->Outcome, HashOutcome::Stopped) << path;
+        EXPECT_EQ(result->Index, 0u) << path;
+        while (run.Wait()) {
+        }
+        EXPECT_TRUE(run.Done()) << path;
+    }
+    gate->Open();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
 TEST(DigestHexText, TwoDigitsPerByteInEitherCase)
