@@ -2,6 +2,7 @@
 // turn, fed whole and in random pieces, and against the b3sum tool on random data.
 #include "engines/Blake3.h"
 #include "engines/Blake3Compress.h"
+#include "tests/support/Blake3Variants.h"
 #include "tests/support/Oracle.h"
 #include "tests/support/TestFiles.h"
 
@@ -190,12 +191,7 @@ TEST(Blake3Parts, ARunThatIsNoPartOrIsTakenOutOfPlaceIsRefused)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Blake3, Blake3Variants, ::testing::ValuesIn(Blake3VariantsHere()),
-                         [](const auto& variant) {
-                             std::string name = variant.param.Name;
-                             std::erase(name, '.');
-                             return name;
-                         });
+INSTANTIATE_FOR_EVERY_BLAKE3_VARIANT(Blake3, Blake3Variants);
 
 TEST(Blake3Dispatch, TheWidestVariantRunsAndIsNamed)
 {

@@ -5,6 +5,7 @@
 #include "engines/Blake3.h"
 #include "engines/Blake3Compress.h"
 #include "engines/DCPhaval.h"
+#include "tests/support/Blake3Variants.h"
 #include "tests/support/MemoryFiles.h"
 #include "tests/support/Oracle.h"
 #include "tests/support/TestFiles.h"
@@ -584,12 +585,7 @@ TEST_P(Blake3InParts, AgreeWithB3sumAndOneThreadAcrossTheBlocksBoundaries)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Hashing, Blake3InParts, ::testing::ValuesIn(Blake3VariantsHere()),
-                         [](const auto& variant) {
-                             std::string name = variant.param.Name;
-                             std::erase(name, '.');
-                             return name;
-                         });
+INSTANTIATE_FOR_EVERY_BLAKE3_VARIANT(Hashing, Blake3InParts);
 
 // While BLAKE3's parts of a large file are out on the threads: a read that fails ends the file
 // with its reason and the next file is hashed; a read that hangs, and a file that never ends,
