@@ -1,5 +1,6 @@
 #include "hashing/LibraryDigests.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 // The layout of the states, so that an XXH64 state lives in its object.
 #define XXH_STATIC_LINKING_ONLY
@@ -49,7 +50,13 @@ private:
 
 const EVP_MD* FetchedOnce(DigestAlgorithm algorithm)
 {
-    static const FetchedDigests fetched;
+    // libcrypto's own exit cleanup would free its per-thread state while a hashing worker, left
+    // to run as the program ends, frees the same state on its way out: a double free. The system
+    // takes back the memory of an ending program anyway.
+    static const FetchedDigests fetched = [] {
+        OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
+        return FetchedDigests();
+    }();
     return fetched.Of(algorithm);
 }
 
