@@ -227,6 +227,8 @@ void Checker::CloseSumImport(SumImportReport& report)
         return;
     }
     impl_->lastSumFile = report.SumFile;
+    if (report.Blake2bBytes)
+        impl_->hashing.Blake2bBytes = *report.Blake2bBytes;
     for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
         if (report.Needed.Has(info.Algorithm) && !IsChecked(HashItemOf(info.Algorithm)))
             HashItemClicked(HashItemOf(info.Algorithm), true);
@@ -258,6 +260,7 @@ void Checker::ClearList()
     impl_->list.Clear();
     impl_->tree.Clear();
     impl_->lastSumFile.clear();
+    impl_->hashing.Blake2bBytes = kBlake2bMaxBytes;
     impl_->auditedFolder.clear();
     impl_->auditDigests.clear();
     impl_->window.SetCurrentBar(0);

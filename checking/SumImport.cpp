@@ -14,6 +14,20 @@ constexpr size_t kProblemsShown = 10;
 
 }  // namespace
 
+void SumImportReport::NoteNeeds(const ExpectedDigest& expected)
+{
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+        if (expected.Candidates.Has(info.Algorithm))
+            Needed.Add(info.Algorithm);
+    if (!expected.Candidates.Has(DigestAlgorithm::Blake2b) || Blake2bBytesSure)
+        return;
+    DigestSet blake2b;
+    blake2b.Add(DigestAlgorithm::Blake2b);
+    Blake2bBytesSure = expected.Candidates == blake2b;
+    if (Blake2bBytesSure || !Blake2bBytes)
+        Blake2bBytes = expected.Digest.size() / 2;
+}
+
 std::string SumImportReport::ErrorText() const
 {
     const std::string name = "“" + Utf8FromNative(SumFile) + "”";
@@ -59,9 +73,7 @@ void ImportSumListings(const SumFileContents& contents, const std::string& sumFi
     for (const SumListing& listing : contents.Listings) {
         const std::string path = ListedPath(sumFile, listing.Line.Name);
         const ExpectedDigest expected{listing.Line.Digest, listing.Line.Candidates};
-        for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
-            if (expected.Candidates.Has(info.Algorithm))
-                report.Needed.Add(info.Algorithm);
+        report.NoteNeeds(expected);
 
         if (auto known = entryOfPath.find(path); known != entryOfPath.end()) {
             list.AddExpected(known->second, expected);

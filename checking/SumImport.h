@@ -8,6 +8,7 @@
 #include "sums/SumFileReader.h"
 #include "sums/SumSignature.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,12 +29,19 @@ struct SumImportReport {
     size_t ProblemCount = 0;
     std::vector<SumLineProblem> Problems;  // the first of them
     DigestSet Needed;                      // the algorithms the listings need
-    SignatureCheck Signature;              // after a BAD one nothing was taken in
+    // The BLAKE2b length the listings need, in bytes, when any may be a BLAKE2b digest: a
+    // BLAKE2b of another length is another digest, so the pass computes this one. The first
+    // line that can only be BLAKE2b decides, else the first that may be one.
+    std::optional<size_t> Blake2bBytes;
+    bool Blake2bBytesSure = false;  // decided by a line that can only be BLAKE2b
+    SignatureCheck Signature;       // after a BAD one nothing was taken in
 
     // The error box text, "" when there is nothing to tell: the sum file that could not be
     // read, or that lists nothing, the unreadable lines with their numbers, the files outside
     // its folder, the refused files.
     std::string ErrorText() const;
+    // Adds what one listing needs of the pass: its candidate algorithms and BLAKE2b's length.
+    void NoteNeeds(const ExpectedDigest& expected);
 };
 
 // Adds every listed file to the list: an existing one through the intake, a missing one as an

@@ -267,9 +267,7 @@ void SumListingIntake::Take(const ProbedListing& listing, SumImportReport& repor
 {
     CatchUp();
     const std::string& path = listing.Path;
-    for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
-        if (listing.Expected.Candidates.Has(info.Algorithm))
-            report.Needed.Add(info.Algorithm);
+    report.NoteNeeds(listing.Expected);
     if (auto known = entryOfPath_.find(path); known != entryOfPath_.end()) {
         list_.AddExpected(known->second, listing.Expected);
         return;
