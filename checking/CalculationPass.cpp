@@ -16,6 +16,10 @@ constexpr std::chrono::milliseconds kRateInterval{250};
 // that ten thousand small files finishing at once do not hold up the window's other events.
 constexpr std::chrono::milliseconds kDeliverySlice{8};
 constexpr size_t kResultsPerBatch = 16;
+// Finished files reach the tree, and their entries "已校验", at most this often while the pass
+// runs: a tree view lays out all its roots anew after each insertion, so insertions 25 times a
+// second cost it little however many small files finish between them.
+constexpr std::chrono::milliseconds kFinishedInterval{40};
 
 }  // namespace
 
@@ -71,7 +75,9 @@ CalculationPass::CalculationPass(const PassParts& parts, HashingOptions options)
         End(kStatusFinished);
         return;
     }
+    parts_.Tree.Reserve(entries_.size());
     started_ = rateShown_ = std::chrono::steady_clock::now();
+    finishedShown_ = started_ - kFinishedInterval;
     try {
         run_ = std::make_unique<HashingRun>(parts_.Files, std::move(paths), chosen_, options,
                                             [&window] { window.RequestPassDelivery(); });
@@ -93,9 +99,7 @@ void CalculationPass::Deliver(bool sliced)
         const auto sliceEnd = std::chrono::steady_clock::now() + kDeliverySlice;
         for (;;) {
             const std::vector<HashResult> batch = run_->TakeResults(kResultsPerBatch);
-            for (const HashResult& result : batch)
-                if (result.Outcome != HashOutcome::Stopped)
-                    Apply(result);
+            Apply(batch);
             if (batch.size() < kResultsPerBatch)
                 break;
             if (sliced && std::chrono::steady_clock::now() >= sliceEnd) {
@@ -106,6 +110,12 @@ void CalculationPass::Deliver(bool sliced)
         if (run_->Done()) {
             End(applied_ < entries_.size() ? kStatusStopped : kStatusFinished);
             return;
+        }
+        if (!finished_.empty()) {
+            if (std::chrono::steady_clock::now() - finishedShown_ >= kFinishedInterval)
+                ShowFinished();
+            else
+                parts_.Window.RequestPassDelivery();  // to show them in time, more results or none
         }
         ShowProgress();
     } catch (...) {
@@ -133,13 +143,28 @@ void CalculationPass::Stop()
     Deliver(false);
 }
 
-void CalculationPass::Apply(const HashResult& result)
+void CalculationPass::Apply(const std::vector<HashResult>& batch)
 {
-    const size_t entry = entries_.at(result.Index);
-    AppendResult(parts_.Tree, captions_[result.Index], entry, result, chosen_);
-    parts_.List.SetStatus(entry, kStatusDone);
-    parts_.Window.StepOverallBar();
-    ++applied_;
+    for (const HashResult& result : batch)
+        if (result.Outcome != HashOutcome::Stopped) {
+            finished_.push_back(
+                ResultNode(captions_[result.Index], entries_.at(result.Index), result, chosen_));
+            ++applied_;
+        }
+}
+
+void CalculationPass::ShowFinished()
+{
+    finishedShown_ = std::chrono::steady_clock::now();
+    if (finished_.empty())
+        return;
+    for (const ResultRoot& node : finished_) {
+        parts_.List.SetStatus(node.Entry, kStatusDone);
+        parts_.Window.StepOverallBar();
+    }
+    std::vector<ResultRoot> nodes;
+    nodes.swap(finished_);
+    parts_.Tree.AppendRoots(std::move(nodes));
 }
 
 void CalculationPass::ShowProgress()
@@ -171,6 +196,7 @@ void CalculationPass::End(const std::string& status)
 {
     ended_ = true;
     run_.reset();
+    ShowFinished();
     WindowPort& window = parts_.Window;
     window.SetBusyCursor(false);
     window.SetCurrentBar(100);

@@ -60,7 +60,8 @@ public:
 
 private:
     void Deliver(bool sliced);
-    void Apply(const HashResult& result);
+    void Apply(const std::vector<HashResult>& batch);
+    void ShowFinished();
     void ShowProgress();
     void End(const std::string& status);
     void Abandon();
@@ -74,7 +75,9 @@ private:
     std::unique_ptr<HashingRun> run_;
     bool ended_ = false;
     size_t applied_ = 0;
+    std::vector<ResultRoot> finished_;  // nodes not yet in the tree
     int shownPercent_ = 0;
     std::chrono::steady_clock::time_point started_;
     std::chrono::steady_clock::time_point rateShown_;
+    std::chrono::steady_clock::time_point finishedShown_;
 };

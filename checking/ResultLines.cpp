@@ -76,10 +76,9 @@ size_t DigestLine(const ComputedDigests& digests, DigestAlgorithm algorithm)
     return line;
 }
 
-void AppendResult(ResultTree& tree, const std::string& caption, size_t entry, const HashResult& result,
-                  DigestSet chosen)
+ResultRoot ResultNode(const std::string& caption, size_t entry, const HashResult& result, DigestSet chosen)
 {
-    tree.AppendRoot(caption, entry, KeptDigests(result, chosen));
-    for (const std::string& line : ResultLines(tree.Root(tree.RootCount() - 1).Digests))
-        tree.AppendLine(line);
+    ResultRoot root{caption, entry, {}, KeptDigests(result, chosen)};
+    root.Lines = ResultLines(root.Digests);
+    return root;
 }

@@ -27,5 +27,4 @@ std::vector<std::string> ResultLines(const ComputedDigests& digests);
 size_t DigestLine(const ComputedDigests& digests, DigestAlgorithm algorithm);
 
 // A root for the file with its kept digests and its lines.
-void AppendResult(ResultTree& tree, const std::string& caption, size_t entry, const HashResult& result,
-                  DigestSet chosen);
+ResultRoot ResultNode(const std::string& caption, size_t entry, const HashResult& result, DigestSet chosen);

@@ -1,16 +1,27 @@
 #include "checking/ResultTree.h"
 
+#include <iterator>
 #include <stdexcept>
 #include <utility>
 
 size_t ResultTree::AppendRoot(const std::string& text, size_t entry, ComputedDigests digests)
 {
-    if (observer_)
-        observer_->RootAboutToBeAppended(roots_.size());
-    roots_.push_back(ResultRoot{text, entry, {}, std::move(digests)});
-    if (observer_)
-        observer_->RootAppended(roots_.size() - 1);
+    std::vector<ResultRoot> one;
+    one.push_back(ResultRoot{text, entry, {}, std::move(digests)});
+    AppendRoots(std::move(one));
     return roots_.size() - 1;
+}
+
+void ResultTree::AppendRoots(std::vector<ResultRoot>&& roots)
+{
+    if (roots.empty())
+        return;
+    const size_t first = roots_.size();
+    if (observer_)
+        observer_->RootsAboutToBeAppended(first, roots.size());
+    roots_.insert(roots_.end(), std::make_move_iterator(roots.begin()), std::make_move_iterator(roots.end()));
+    if (observer_)
+        observer_->RootsAppended(first, roots.size());
 }
 
 void ResultTree::AppendLine(const std::string& text)

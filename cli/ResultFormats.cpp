@@ -34,7 +34,9 @@ std::string Caption(std::string_view name)
 std::string TreeRecord(const CommandLine& options, std::string_view name, const HashResult& result)
 {
     ResultTree tree;
-    AppendResult(tree, Caption(name), 0, result, options.Algorithms);
+    std::vector<ResultRoot> node;
+    node.push_back(ResultNode(Caption(name), 0, result, options.Algorithms));
+    tree.AppendRoots(std::move(node));
     const std::string text = ResultFileText(tree);
     return options.Gb18030 ? Gb18030FromUtf8(text) : text;
 }

@@ -4,7 +4,6 @@
 
 #include "hashing/DigestAlgorithm.h"
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,10 +23,23 @@ struct ComputedDigests {
     bool FileMissing = false;
     // The file could not be opened or read for these algorithms.
     DigestSet ReadFailed;
-    std::array<std::optional<std::string>, kDigestAlgorithms.size()> Hex;
+    // By algorithm, up to the last one computed only: a pass over a million files keeps one of
+    // these per file, and most passes compute a few of the first algorithms.
+    std::vector<std::optional<std::string>> Hex;
 
-    void Set(DigestAlgorithm a, std::string hex) { Hex[static_cast<size_t>(a)] = std::move(hex); }
-    const std::optional<std::string>& Get(DigestAlgorithm a) const { return Hex[static_cast<size_t>(a)]; }
+    void Set(DigestAlgorithm a, std::string hex)
+    {
+        const size_t at = static_cast<size_t>(a);
+        if (Hex.size() <= at)
+            Hex.resize(at + 1);
+        Hex[at] = std::move(hex);
+    }
+    const std::optional<std::string>& Get(DigestAlgorithm a) const
+    {
+        static const std::optional<std::string> kNone;
+        const size_t at = static_cast<size_t>(a);
+        return at < Hex.size() ? Hex[at] : kNone;
+    }
 };
 
 // Matches when any candidate's digest equals the expected one (both lower-case hex); else

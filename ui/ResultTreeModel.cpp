@@ -90,12 +90,12 @@ Qt::ItemFlags ResultTreeModel::flags(const QModelIndex& index) const
     return flags;
 }
 
-void ResultTreeModel::RootAboutToBeAppended(size_t root)
+void ResultTreeModel::RootsAboutToBeAppended(size_t first, size_t count)
 {
-    beginInsertRows({}, static_cast<int>(root), static_cast<int>(root));
+    beginInsertRows({}, static_cast<int>(first), static_cast<int>(first + count - 1));
 }
 
-void ResultTreeModel::RootAppended(size_t) { endInsertRows(); }
+void ResultTreeModel::RootsAppended(size_t, size_t) { endInsertRows(); }
 
 void ResultTreeModel::LineAboutToBeAppended(size_t root, size_t line)
 {

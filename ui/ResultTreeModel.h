@@ -35,8 +35,8 @@ public:
     QModelIndex LineIndex(size_t root, size_t line) const;
 
 private:
-    void RootAboutToBeAppended(size_t root) override;
-    void RootAppended(size_t root) override;
+    void RootsAboutToBeAppended(size_t first, size_t count) override;
+    void RootsAppended(size_t first, size_t count) override;
     void LineAboutToBeAppended(size_t root, size_t line) override;
     void LineAppended(size_t root, size_t line) override;
     void TreeAboutToBeCleared() override;

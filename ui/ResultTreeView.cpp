@@ -50,9 +50,26 @@ void ResultTreeView::MeasureNodes(const QModelIndex& parent, int first, int last
     for (int row = first; row <= last; ++row) {
         const QString text = model()->index(row, 0, parent).data().toString();
         widestNode_ =
-            std::max(widestNode_, indent + metrics.horizontalAdvance(text) + 2 * metrics.averageCharWidth());
+            std::max(widestNode_, indent + TextWidth(text, metrics) + 2 * metrics.averageCharWidth());
     }
     FitColumn();
+}
+
+int ResultTreeView::TextWidth(const QString& text, const QFontMetrics& metrics)
+{
+    int width = 0;
+    for (const QChar letter : text) {
+        if (letter.unicode() >= asciiAdvance_.size())
+            return metrics.horizontalAdvance(text);
+        width += asciiAdvance_[letter.unicode()];
+    }
+    if (asciiAdvance_[' '] == 0 || asciiAdvanceFont_ != font()) {
+        asciiAdvanceFont_ = font();
+        for (char16_t letter = 0; letter < asciiAdvance_.size(); ++letter)
+            asciiAdvance_[letter] = metrics.horizontalAdvance(QChar(letter));
+        return TextWidth(text, metrics);
+    }
+    return width;
 }
 
 void ResultTreeView::FitColumn()
