@@ -7,6 +7,14 @@ namespace {
 
 bool NeedsEscape(std::string_view name) { return name.find_first_of("\\\n\r") != std::string_view::npos; }
 
+void AppendName(std::string& line, std::string_view name, bool escape)
+{
+    if (escape)
+        line += EscapedSumName(name);
+    else
+        line += name;
+}
+
 }  // namespace
 
 std::string EscapedSumName(std::string_view name, bool escapeCarriageReturn)
@@ -27,10 +35,13 @@ std::string EscapedSumName(std::string_view name, bool escapeCarriageReturn)
 std::string GnuSumLine(std::string_view hexDigest, std::string_view name, SumLineStyle style)
 {
     const bool escape = !style.Zero && NeedsEscape(name);
-    std::string line = escape ? "\\" : "";
+    std::string line;
+    line.reserve(hexDigest.size() + name.size() + 4);
+    if (escape)
+        line += '\\';
     line += LowerHex(hexDigest);
     line += style.Binary ? " *" : "  ";
-    line += escape ? EscapedSumName(name) : std::string(name);
+    AppendName(line, name, escape);
     line += style.Zero ? '\0' : '\n';
     return line;
 }
@@ -39,13 +50,17 @@ std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest,
                           SumLineStyle style)
 {
     const bool escape = !style.Zero && NeedsEscape(name);
-    std::string line = escape ? "\\" : "";
+    std::string line;
+    line.reserve(hexDigest.size() + name.size() + 24);
+    if (escape)
+        line += '\\';
     // b2sum names a BLAKE2b of another length by its bits: "BLAKE2b-256".
-    line += hexDigest.size() == Info(algorithm).DigestBytes * 2
-                ? std::string(Info(algorithm).BsdTag)
-                : LineNameOfLength(algorithm, hexDigest.size() / 2);
+    if (hexDigest.size() == Info(algorithm).DigestBytes * 2)
+        line += Info(algorithm).BsdTag;
+    else
+        line += LineNameOfLength(algorithm, hexDigest.size() / 2);
     line += " (";
-    line += escape ? EscapedSumName(name) : std::string(name);
+    AppendName(line, name, escape);
     line += ") = ";
     line += LowerHex(hexDigest);
     line += style.Zero ? '\0' : '\n';
