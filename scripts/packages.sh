@@ -4,7 +4,7 @@ BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-sv
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev libmhash-dev
                libcrypto++-dev libssl-dev zlib1g-dev rhash python3 clang-format
                desktop-file-utils appstream lintian dpkg-dev file clang libclang-rt-14-dev
-               libfuse3-dev fuse3 b3sum xxhash qt6-translations-l10n gnupg hashdeep)
+               libfuse3-dev fuse3 b3sum xxhash qt6-translations-l10n gnupg hashdeep liburing-dev)
 # Fuzzing (scripts/fuzz.sh) needs libFuzzer beside clang.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev libfuzzer-14-dev)
 # Chinese captions need a CJK font, and file icons an icon theme; a fresh desktop may have neither.
