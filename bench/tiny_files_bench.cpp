@@ -22,16 +22,39 @@ namespace {
 
 constexpr int kFiles = 100000;
 
+// The folder listed: its regular files' names, and the folder open for the opens relative to it.
+struct Listing {
+    explicit Listing(const std::string& folder) : dir(::opendir(folder.c_str()))
+    {
+        if (!dir)
+            std::abort();
+        while (const dirent* entry = ::readdir(dir))
+            if (entry->d_type == DT_REG)
+                names.emplace_back(entry->d_name);
+    }
+    ~Listing() { ::closedir(dir); }
+    int Fd() const { return ::dirfd(dir); }
+
+    DIR* dir;
+    std::vector<std::string> names;
+};
+
+template <class Work>
+void OnThreads(unsigned threads, const Work& work)
+{
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    for (std::thread& thread : pool)
+        thread.join();
+}
+
 void Floor(const std::string& folder, unsigned threads)
 {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        std::abort();
-    const int dirFd = ::dirfd(dir);
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir))
-        if (entry->d_type == DT_REG)
-            names.emplace_back(entry->d_name);
+    const Listing listing(folder);
+    const int dirFd = listing.Fd();
+    const std::vector<std::string>& names = listing.names;
     std::atomic<size_t> next{0};
     const auto work = [&] {
         std::vector<char> buffer(256 * 1024);
@@ -45,13 +68,7 @@ void Floor(const std::string& folder, unsigned threads)
             ::close(fd);
         }
     };
-    std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t)
-        pool.emplace_back(work);
-    work();
-    for (std::thread& thread : pool)
-        thread.join();
-    ::closedir(dir);
+    OnThreads(threads, work);
 }
 
 // The same system calls through io_uring: a thread's files go in chunks, each file's open, read
@@ -61,14 +78,9 @@ void UringFloor(const std::string& folder, unsigned threads, bool withStatus)
 {
     constexpr unsigned kChunk = 32;
     constexpr size_t kBufferBytes = 64 * 1024;
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        std::abort();
-    const int dirFd = ::dirfd(dir);
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir))
-        if (entry->d_type == DT_REG)
-            names.emplace_back(entry->d_name);
+    const Listing listing(folder);
+    const int dirFd = listing.Fd();
+    const std::vector<std::string>& names = listing.names;
     std::atomic<size_t> next{0};
     std::atomic<uint64_t> bytes{0}, failures{0};
     constexpr uint64_t kRead = 1;
@@ -125,13 +137,7 @@ void UringFloor(const std::string& folder, unsigned threads, bool withStatus)
         }
         io_uring_queue_exit(&ring);
     };
-    std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t)
-        pool.emplace_back(work);
-    work();
-    for (std::thread& thread : pool)
-        thread.join();
-    ::closedir(dir);
+    OnThreads(threads, work);
     // The files hold 1, 2 and 3 bytes in turn: a floor that read less measured nothing.
     uint64_t expected = 0;
     for (size_t i = 0; i < names.size(); ++i)
