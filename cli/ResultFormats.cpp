@@ -18,6 +18,15 @@ std::vector<DigestAlgorithm> Chosen(const CommandLine& options)
     return chosen;
 }
 
+// The first of them in the window's order; a record asks for it without making the list.
+DigestAlgorithm FirstChosen(const CommandLine& options)
+{
+    for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+        if (options.Algorithms.Has(info.Algorithm))
+            return info.Algorithm;
+    return DigestAlgorithm::MD5;
+}
+
 std::string LowerHex(const HashResult& result, DigestAlgorithm algorithm)
 {
     return DigestHex(result.Digest(algorithm), false);
@@ -52,13 +61,16 @@ std::optional<std::string> OutputRecord(const CommandLine& options, std::string_
                                         const HashResult& result)
 {
     switch (options.Format) {
-    case OutputFormat::Gnu:
-        return PublishedSumLine(Chosen(options).front(), LowerHex(result, Chosen(options).front()), name,
-                                {options.Binary, options.Zero});
+    case OutputFormat::Gnu: {
+        const DigestAlgorithm algorithm = FirstChosen(options);
+        return PublishedSumLine(algorithm, LowerHex(result, algorithm), name, {options.Binary, options.Zero});
+    }
     case OutputFormat::Tagged: {
         std::string lines;
-        for (DigestAlgorithm algorithm : Chosen(options))
-            lines += TaggedSumLine(algorithm, LowerHex(result, algorithm), name, {false, options.Zero});
+        for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
+            if (options.Algorithms.Has(info.Algorithm))
+                lines += TaggedSumLine(info.Algorithm, LowerHex(result, info.Algorithm), name,
+                                       {false, options.Zero});
         return lines;
     }
     case OutputFormat::Sfv: return SfvLine(name, LowerHex(result, DigestAlgorithm::CRC32));
