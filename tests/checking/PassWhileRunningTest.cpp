@@ -185,6 +185,38 @@ TEST_F(WhileRunning, StopReturnsWhileTheReadOfAFileHangsAndTheCoreCanGoAtOnce)
     // The window closes in the middle of it: the core goes without waiting for either read.
 }
 
+// Files that finish just after a node was shown wait a moment to be shown with the next ones;
+// a stop in that moment shows them as well.
+TEST_F(WhileRunning, StopShowsTheFinishedFilesThatWaitedToBeShown)
+{
+    const std::string third = dir.Write("third.txt", "abcd");
+    const std::string held = dir.Write("held.txt", "abc");
+    const auto heldGate = std::make_shared<ReadGate>();
+    files.HoldRead(held, 1, heldGate);
+    Drop({first, second, third, held});
+    HashingOptions oneThread;
+    oneThread.Threads = 1;
+    checker.SetHashingOptions(oneThread);
+    checker.Calculate();
+    gate->AwaitReader();
+    window.LetEventsRun();
+    checker.DeliverPass();
+    ASSERT_EQ(checker.Tree().RootCount(), 1u) << "the first file is shown at once";
+    gate->Open();
+    heldGate->AwaitReader();
+    window.LetEventsRun();
+    checker.DeliverPass();
+    checker.StopPass();
+    ASSERT_EQ(checker.Tree().RootCount(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(checker.Tree().Root(i).Entry, i);
+        EXPECT_TRUE(checker.List().IsDone(i));
+    }
+    EXPECT_FALSE(checker.List().IsDone(3));
+    EXPECT_EQ(window.StatusText, "计算已停止");
+    heldGate->Open();
+}
+
 TEST_F(WhileRunning, StopAtRandomMomentsLeavesAConsistentListTreeAndColouring)
 {
     std::mt19937_64 rng(9);
