@@ -10,6 +10,8 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -116,13 +118,29 @@ void ProgressDisplay::StepCurrentBar() { StepBar(currentProgressBar_); }
 
 void ProgressDisplay::SetOverallBar(int position, int maximum)
 {
+    overallSteps_ = 0;
     // A range of 0 to 0 would turn Qt's bar into a busy indicator; an empty bar of 0 to 1 looks
     // like the empty bar the platform shows.
     allProgressBar_->setRange(0, std::max(1, maximum));
     allProgressBar_->setValue(std::clamp(position, 0, std::max(1, maximum)));
 }
 
-void ProgressDisplay::StepOverallBar() { StepBar(allProgressBar_); }
+void ProgressDisplay::StepOverallBar()
+{
+    if (overallSteps_++ == 0)
+        QMetaObject::invokeMethod(this, &ProgressDisplay::ShowOverallSteps, Qt::QueuedConnection);
+}
+
+void ProgressDisplay::ShowOverallSteps()
+{
+    // Each step past the maximum starts over from the minimum, as one step at a time would.
+    const int minimum = allProgressBar_->minimum();
+    const int span = allProgressBar_->maximum() - minimum + 1;
+    const int offset = allProgressBar_->value() - minimum;
+    const int steps = std::exchange(overallSteps_, 0);
+    if (steps > 0)
+        allProgressBar_->setValue(minimum + static_cast<int>((static_cast<int64_t>(offset) + steps) % span));
+}
 
 void ProgressDisplay::SetPassRate(const std::string& speed, const std::string& timeLeft)
 {

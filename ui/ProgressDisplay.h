@@ -27,7 +27,9 @@ public:
     // CurrentProgressBar: range 0 to 100; a step past the maximum starts over from the minimum.
     void SetCurrentBar(int position);
     void StepCurrentBar();
-    // AllProgressBar: range 0 to maximum.
+    // AllProgressBar: range 0 to maximum. Steps are shown once the window's thread is free:
+    // a pass over small files steps it thousands of times between two paints, and each change
+    // of a bar's value costs a repaint and an accessibility event.
     void SetOverallBar(int position, int maximum);
     void StepOverallBar();
     void SetPassRate(const std::string& speed, const std::string& timeLeft);
@@ -47,11 +49,13 @@ signals:
 private:
     void BuildProgressGroup();
     void BuildStatusBar();
+    void ShowOverallSteps();
 
     QMainWindow& window_;
     QGroupBox* checkGroupBox_ = nullptr;
     QProgressBar* currentProgressBar_ = nullptr;
     QProgressBar* allProgressBar_ = nullptr;
+    int overallSteps_ = 0;  // not shown yet
     QLabel* passSpeed_ = nullptr;
     QLabel* passTimeLeft_ = nullptr;
     QPushButton* stopBtn_ = nullptr;
