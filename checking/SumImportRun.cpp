@@ -153,11 +153,8 @@ void SumImportRun::Run(const std::shared_ptr<State>& state, const std::string& s
         const std::string path = ListedPath(sumFile, listing.Line.Name);
         ProbedListing probed;
         if (known.insert(path).second) {
-            {
-                std::lock_guard<std::mutex> lock(state->m);
-                if (state->stopped)
-                    return;
-            }
+            // No look at the stop first: after one the file layer refuses every call, and the
+            // listing is dropped below.
             probed = ProbeListing(files, path);
         } else {
             probed.Path = path;
