@@ -514,9 +514,12 @@ std::optional<HashResult> HashingRun::State::HashFile(size_t index, WorkerSlot& 
         result.Outcome = HashOutcome::Shrank;
         result.Reason = kShrankReason;
     }
-    if (result.Outcome == HashOutcome::Digests)
+    if (result.Outcome == HashOutcome::Digests) {
+        for (DigestAlgorithm algorithm : algorithms)
+            result.Digests.resize(std::max(result.Digests.size(), static_cast<size_t>(algorithm) + 1));
         for (size_t i = 0; i < algorithms.size(); ++i)
             result.Digests[static_cast<size_t>(algorithms[i])] = states[i]->Finish();
+    }
     return result;
 }
 
@@ -682,6 +685,7 @@ std::vector<HashResult> HashingRun::TakeResults(size_t most)
     state_->wakePending.store(false, std::memory_order_release);
     std::vector<HashResult> results;
     std::lock_guard<std::mutex> lock(state_->m);
+    results.reserve(std::min(most, state_->finished.size()));
     while (results.size() < most && state_->NextReady())
         results.push_back(state_->TakeNext());
     return results;

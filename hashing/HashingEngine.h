@@ -19,7 +19,6 @@
 #include "hashing/DigestAlgorithm.h"
 #include "platform/FileAccess.h"
 
-#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -50,11 +49,15 @@ struct HashResult {
     // With Outcome Digests, the digest bytes of each chosen algorithm (kDigestAlgorithms[a]
     // .DigestBytes of them, HashingOptions::Blake2bBytes for BLAKE2b, in the byte order the algorithm's standard writes; the CRC-32 as its
     // four bytes, most significant first); empty for the others.
-    std::array<std::vector<uint8_t>, kDigestAlgorithms.size()> Digests;
+    // By algorithm, up to the last one chosen only: results wait and move in the engine by the
+    // thousand.
+    std::vector<std::vector<uint8_t>> Digests;
 
     const std::vector<uint8_t>& Digest(DigestAlgorithm algorithm) const
     {
-        return Digests[static_cast<size_t>(algorithm)];
+        static const std::vector<uint8_t> kNone;
+        const size_t at = static_cast<size_t>(algorithm);
+        return at < Digests.size() ? Digests[at] : kNone;
     }
 };
 
