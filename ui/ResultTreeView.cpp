@@ -57,17 +57,16 @@ void ResultTreeView::MeasureNodes(const QModelIndex& parent, int first, int last
 
 int ResultTreeView::TextWidth(const QString& text, const QFontMetrics& metrics)
 {
+    if (asciiAdvanceFont_ != font()) {
+        asciiAdvanceFont_ = font();
+        for (char16_t letter = 0; letter < asciiAdvance_.size(); ++letter)
+            asciiAdvance_[letter] = metrics.horizontalAdvance(QChar(letter));
+    }
     int width = 0;
     for (const QChar letter : text) {
         if (letter.unicode() >= asciiAdvance_.size())
             return metrics.horizontalAdvance(text);
         width += asciiAdvance_[letter.unicode()];
-    }
-    if (asciiAdvance_[' '] == 0 || asciiAdvanceFont_ != font()) {
-        asciiAdvanceFont_ = font();
-        for (char16_t letter = 0; letter < asciiAdvance_.size(); ++letter)
-            asciiAdvance_[letter] = metrics.horizontalAdvance(QChar(letter));
-        return TextWidth(text, metrics);
     }
     return width;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include <QFont>
 #include <QList>
@@ -47,7 +48,7 @@ private:
 
     int widestNode_ = 0;
     std::array<int, 128> asciiAdvance_{};
-    QFont asciiAdvanceFont_;
+    std::optional<QFont> asciiAdvanceFont_;  // the font the table was taken from
 
     QMenu* popup_ = nullptr;
 };

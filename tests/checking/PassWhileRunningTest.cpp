@@ -34,6 +34,19 @@ protected:
         };
     }
 
+    // Starts the pass on one thread, so that nothing after a held file is read meanwhile, and
+    // delivers once the second file's read waits at its gate.
+    void CalculateOnOneThreadUntilTheSecondFileWaits()
+    {
+        HashingOptions oneThread;
+        oneThread.Threads = 1;
+        checker.SetHashingOptions(oneThread);
+        checker.Calculate();
+        gate->AwaitReader();
+        window.LetEventsRun();
+        checker.DeliverPass();
+    }
+
     std::string first, second, dropped;
     std::shared_ptr<ReadGate> gate = std::make_shared<ReadGate>();
 };
@@ -165,14 +178,8 @@ TEST_F(WhileRunning, StopKeepsTheFinishedFilesLeavesTheOthersPendingAndEndsAsAFi
 TEST_F(WhileRunning, StopReturnsWhileTheReadOfAFileHangsAndTheCoreCanGoAtOnce)
 {
     Drop({second, first});
-    // One thread: nothing after the hanging file is finished when the stop comes.
-    HashingOptions oneThread;
-    oneThread.Threads = 1;
-    checker.SetHashingOptions(oneThread);
-    checker.Calculate();
-    gate->AwaitReader();
-    window.LetEventsRun();
-    checker.DeliverPass();
+    // Nothing after the hanging file is finished when the stop comes.
+    CalculateOnOneThreadUntilTheSecondFileWaits();
     EXPECT_TRUE(checker.PassRunning()) << "the read still hangs";
     checker.StopPass();
     EXPECT_FALSE(checker.PassRunning());
@@ -194,13 +201,7 @@ TEST_F(WhileRunning, StopShowsTheFinishedFilesThatWaitedToBeShown)
     const auto heldGate = std::make_shared<ReadGate>();
     files.HoldRead(held, 1, heldGate);
     Drop({first, second, third, held});
-    HashingOptions oneThread;
-    oneThread.Threads = 1;
-    checker.SetHashingOptions(oneThread);
-    checker.Calculate();
-    gate->AwaitReader();
-    window.LetEventsRun();
-    checker.DeliverPass();
+    CalculateOnOneThreadUntilTheSecondFileWaits();
     ASSERT_EQ(checker.Tree().RootCount(), 1u) << "the first file is shown at once";
     gate->Open();
     heldGate->AwaitReader();
