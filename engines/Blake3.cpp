@@ -99,28 +99,29 @@ void Blake3::HashWholeChunks(const uint8_t*& data, size_t& size)
 {
     alignas(64) uint8_t cvs[kBatchChunks * kBlake3CvBytes];
     for (size_t chunks = size / kBlake3ChunkBytes; chunks > 0;) {
-        const size_t offset = chunksDone_ % kBatchChunks;
-        size_t count;
-        if (offset == 0 && chunks >= kBatchChunks) {
-            count = kBatchChunks;
+        // The largest subtree of the tree that starts here and that the input holds, up to a batch.
+        const size_t subtree = std::min(kBatchChunks, SubtreeChunksAt(chunksDone_, chunks));
+        size_t count = subtree;
+        if (subtree > 1) {
             // The subtree of the whole message so far, with nothing after it yet, may be the root:
             // its two halves wait in the stack instead.
-            const bool mayBeRoot = chunksDone_ == 0 && size == kBatchChunks * kBlake3ChunkBytes;
-            constexpr size_t kHalf = kBatchChunks / 2;
-            constexpr auto kLevel = static_cast<unsigned>(std::countr_zero(kBatchChunks));
+            const bool mayBeRoot = chunksDone_ == 0 && size == subtree * kBlake3ChunkBytes;
+            const size_t half = subtree / 2;
+            const auto level = static_cast<unsigned>(std::countr_zero(subtree));
             uint8_t subtrees[2][kBlake3CvBytes];
             if (mayBeRoot) {
-                SubtreeCv(data, kHalf, 0, subtrees[0]);
-                SubtreeCv(data + kHalf * kBlake3ChunkBytes, kHalf, kHalf, subtrees[1]);
-                AddSubtree(subtrees[0], kLevel - 1);
-                AddSubtree(subtrees[1], kLevel - 1);
+                SubtreeCv(data, half, 0, subtrees[0]);
+                SubtreeCv(data + half * kBlake3ChunkBytes, half, half, subtrees[1]);
+                AddSubtree(subtrees[0], level - 1);
+                AddSubtree(subtrees[1], level - 1);
             } else {
-                SubtreeCv(data, kBatchChunks, chunksDone_, subtrees[0]);
-                AddSubtree(subtrees[0], kLevel);
+                SubtreeCv(data, subtree, chunksDone_, subtrees[0]);
+                AddSubtree(subtrees[0], level);
             }
         } else {
-            // Up to where the batches line up with the tree's subtrees again, one chunk at a time.
-            count = std::min(chunks, kBatchChunks - offset);
+            // An odd chunk: the ones up to where the batches line up with the tree's subtrees
+            // again side by side, each joined on its own.
+            count = std::min(chunks, kBatchChunks - chunksDone_ % kBatchChunks);
             RunBlake3HashMany(data, count, kBlake3ChunkBlocks, chunksDone_, true, 0, kBlake3ChunkStart,
                               kBlake3ChunkEnd, cvs);
             for (size_t i = 0; i < count; ++i)
