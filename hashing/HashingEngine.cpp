@@ -2,19 +2,26 @@
 
 #include "common/Hex.h"
 #include "hashing/DigestStates.h"
+#include "platform/MappedReads.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace {
 
 const char* const kShrankReason = "The file became shorter while it was read.";
+
+// A large file cut shorter while its views were read: the page of a view that no longer has a
+// byte of the file behind it cannot be read.
+struct ShrankUnderViews {};
 
 // Blocks start at a page, as the page cache's pages do. The allocator puts a large block 16 bytes
 // into a page; every 64-byte vector load of a digest then straddles two cache lines, and XXH3
@@ -52,8 +59,12 @@ struct LargeFile {
     std::condition_variable changed;
     std::vector<std::unique_ptr<DigestState>> states;
     std::vector<DigestLane> lanes;  // one per state
-    std::vector<uint8_t*> blocks;   // the ring, owned by the run
+    std::vector<uint8_t*> buffers;        // the ring, owned by the run
+    std::vector<const uint8_t*> blocks;   // by ring slot: its buffer, or a view of the file
     std::vector<size_t> sizes;
+    std::vector<std::shared_ptr<const void>> viewsKept;  // by slot: for helpers that outlive a stop
+    bool viewsEnded = false;                // the file has no view from here on: it is read
+    bool viewsFailed = false;               // a view could not be read: the file was cut shorter
     size_t blockBytes = 0;
     uint64_t startOffset = 0;  // the bytes the states took before the first block
     uint64_t published = 0;    // blocks read so far
@@ -111,14 +122,23 @@ struct LargeFile {
     {
         return *states[static_cast<size_t>(&lane - lanes.data())];
     }
-    // Does the lane's work on the block: feeds it, or hashes it apart. Without the lock.
-    void Work(DigestLane& lane, uint64_t block, bool apart)
+    // Does the lane's work on the block: feeds it, or hashes it apart. Without the lock. False
+    // where the block is a view of which a page could not be read; the lane's digest is then of
+    // nothing.
+    bool Work(DigestLane& lane, uint64_t block, bool apart)
     {
         const size_t at = Slot(block);
-        if (apart)
-            lane.parts->HashApart(at, blocks[at], startOffset + block * blockBytes, sizes[at]);
-        else
-            StateOf(lane).Feed(blocks[at], sizes[at]);
+        const auto work = [&] {
+            if (apart)
+                lane.parts->HashApart(at, blocks[at], startOffset + block * blockBytes, sizes[at]);
+            else
+                StateOf(lane).Feed(blocks[at], sizes[at]);
+        };
+        if (blocks[at] == buffers[at]) {
+            work();
+            return true;
+        }
+        return ReadMapped(work);
     }
     // After that work, under the lock: the blocks hashed apart that are next in order are taken
     // in, a few compressions each.
@@ -501,6 +521,9 @@ std::optional<HashResult> HashingRun::State::HashFile(size_t index, WorkerSlot& 
                 }
             }
         }
+    } catch (const ShrankUnderViews&) {
+        result.Outcome = HashOutcome::Shrank;
+        result.Reason = kShrankReason;
     } catch (const std::exception& e) {
         result.Outcome = HashOutcome::ReadFailed;
         result.Reason = e.what();
@@ -522,6 +545,37 @@ std::optional<HashResult> HashingRun::State::HashFile(size_t index, WorkerSlot& 
     }
     return result;
 }
+
+namespace {
+
+// Fills the ring's slot with the file's next block: a view of it where the file has views, a read
+// into the slot's buffer otherwise. Returns the block's size, short of a whole one only at the end.
+// By the reader, without the lock: nobody else looks at a slot before it is published.
+size_t ReadBlock(LargeFile& large, InputFile& file, size_t at)
+{
+    uint8_t* const buffer = large.buffers[at];
+    if (!large.viewsEnded) {
+        if (std::optional<FileView> view = file.View(large.blockBytes)) {
+            large.viewsKept[at] = view->Keep;
+            if (view->Size == large.blockBytes) {
+                large.blocks[at] = view->Data;
+                return view->Size;
+            }
+            // The views end short of a block, at the size the file had at its open: whatever the
+            // file has gained since is read after them, as if there had been no views.
+            large.viewsEnded = true;
+            large.blocks[at] = buffer;
+            if (!ReadMapped([&] { std::memcpy(buffer, view->Data, view->Size); }))
+                throw ShrankUnderViews{};
+            return view->Size + file.Read(buffer + view->Size, large.blockBytes - view->Size);
+        }
+        large.viewsEnded = true;
+    }
+    large.blocks[at] = buffer;
+    return file.Read(buffer, large.blockBytes);
+}
+
+}  // namespace
 
 // Reads a large file into the ring while the digests take its blocks, on this thread and on the
 // helpers alike.
@@ -563,7 +617,9 @@ void HashingRun::State::HashLarge(InputFile& file, std::vector<std::unique_ptr<D
             for (size_t i = 0; i < ringBlocks; ++i)
                 ring.push_back(NewBlock(options.BlockBytes));
         for (Buffer& block : ring)
-            large->blocks.push_back(block.get());
+            large->buffers.push_back(block.get());
+        large->blocks.assign(large->buffers.begin(), large->buffers.end());
+        large->viewsKept.resize(ring.size());
         large->sizes.assign(ring.size(), 0);
         largeBusy = true;
         currentLarge = large;
@@ -603,15 +659,23 @@ void HashingRun::State::Participate(LargeFile& large, InputFile* file, HashResul
             if (!reader)
                 return;
             // The ring goes to the next large file only once no helper feeds from it.
-            if (!large.AnyBusy())
+            if (!large.AnyBusy()) {
+                if (large.viewsFailed)
+                    throw ShrankUnderViews{};
                 throw FileError(result->Reason);
+            }
         }
         if (reader && !large.ended && large.published - large.OldestNeeded() < large.blocks.size()) {
             const size_t at = static_cast<size_t>(large.published % large.blocks.size());
             lock.unlock();
             size_t n = 0;
             try {
-                n = file->Read(large.blocks[at], large.blockBytes);
+                n = ReadBlock(large, *file, at);
+            } catch (const ShrankUnderViews&) {
+                lock.lock();
+                large.viewsFailed = large.failed = large.ended = true;
+                large.changed.notify_all();
+                continue;
             } catch (const std::exception& e) {
                 lock.lock();
                 large.failed = large.ended = true;
@@ -635,8 +699,10 @@ void HashingRun::State::Participate(LargeFile& large, InputFile* file, HashResul
             const bool apart = large.GoesApart(*lane);
             const uint64_t block = lane->handedOut++;
             lock.unlock();
-            large.Work(*lane, block, apart);
+            const bool worked = large.Work(*lane, block, apart);
             lock.lock();
+            if (!worked)
+                large.viewsFailed = large.failed = large.ended = true;
             large.Finished(*lane, block, apart);
             large.changed.notify_all();
             continue;

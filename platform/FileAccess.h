@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -12,6 +13,15 @@
 class FileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// Bytes of an open file in memory, readable without a copy for as long as Keep lives, also after
+// the file is closed. Read them only within ReadMapped (platform/MappedReads.h): a page of a file
+// cut shorter since its open cannot be read.
+struct FileView {
+    const uint8_t* Data = nullptr;
+    size_t Size = 0;
+    std::shared_ptr<const void> Keep;
 };
 
 // One file opened for reading, closed when the object goes.
@@ -23,6 +33,11 @@ public:
     // Reads up to size bytes and returns how many came: fewer only at the end of the file,
     // 0 there. A read that fails throws FileError.
     virtual size_t Read(void* buffer, size_t size) = 0;
+    // The next bytes as a view instead of a copy, up to size of them, and on from there as Read
+    // goes on: fewer only where the view ends, which is at the size the file had at its open or
+    // sooner. None where the file has no view from here on; Read then goes on where the views
+    // ended. Meant for large files, whose views save a copy of every byte.
+    virtual std::optional<FileView> View(size_t /*size*/) { return std::nullopt; }
 };
 
 class FileAccess {

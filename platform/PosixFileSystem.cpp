@@ -1,10 +1,13 @@
 #include "platform/PosixFileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,6 +56,12 @@ public:
         // file: ask again, unless the read reached the size the file had at its open. A regular
         // file read that far and short of the request is at its end, and asking again would cost
         // a tiny file a second call. A size of 0 says nothing (files of /proc come in pieces).
+        if (viewedAhead_) {
+            // The views went further than the reads: the reads go on where the views ended.
+            if (::lseek(fd_, offset_, SEEK_SET) < 0)
+                throw SystemError(errno);
+            viewedAhead_ = false;
+        }
         while (done < size) {
             ssize_t n = ::read(fd_, p + done, size - done);
             if (n < 0) {
@@ -70,10 +79,42 @@ public:
         return done;
     }
 
+    std::optional<FileView> View(size_t size) override
+    {
+        if (!mapping_ && !mappingRefused_)
+            Map();
+        if (!mapping_ || offset_ >= size_)
+            return std::nullopt;
+        const size_t take = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(size), size_ - offset_));
+        FileView view{static_cast<const uint8_t*>(mapping_.get()) + offset_, take, mapping_};
+        offset_ += static_cast<int64_t>(take);
+        viewedAhead_ = true;
+        return view;
+    }
+
 private:
+    // The whole file as it was at its open, once; a file system that maps nothing is read.
+    void Map()
+    {
+        mappingRefused_ = true;
+        if (size_ <= 0 || static_cast<uint64_t>(size_) > SIZE_MAX)
+            return;
+        const auto bytes = static_cast<size_t>(size_);
+        void* base = ::mmap(nullptr, bytes, PROT_READ, MAP_SHARED, fd_, 0);
+        if (base == MAP_FAILED)
+            return;
+        // Read once from start to end: the kernel may read ahead widely and drop what was read.
+        (void)::madvise(base, bytes, MADV_SEQUENTIAL);
+        mapping_ = std::shared_ptr<const void>(base, [bytes](const void* p) { ::munmap(const_cast<void*>(p), bytes); });
+        mappingRefused_ = false;
+    }
+
     int fd_;
     int64_t size_;
     int64_t offset_ = 0;
+    std::shared_ptr<const void> mapping_;
+    bool mappingRefused_ = false;
+    bool viewedAhead_ = false;  // the file's own position lies behind offset_
 };
 
 // O_NONBLOCK makes the open of a FIFO return at once instead of waiting for a writer; the file

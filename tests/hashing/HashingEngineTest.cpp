@@ -156,17 +156,26 @@ TEST_F(Hashing, EveryAlgorithmAgreesWithAnIndependentDigestForSmallAndLargeFiles
     std::vector<std::string> paths;
     for (size_t size : {0, 1, 63, 64, 4095, 4096, 4097, 65535, 65536, 300001})
         paths.push_back(AddRandom("file" + std::to_string(size), size));
-    for (unsigned threads : {1u, 2u, 3u, 5u, 11u}) {
-        const std::vector<HashResult> results = Hash(files, paths, AllAlgorithms(), SmallBlocks(threads));
-        ASSERT_EQ(results.size(), paths.size());
+    // Read, and then through views as a mapped file is: views of every byte, and views of a part
+    // after which the rest is read, as of a file that grew after its open.
+    for (const bool views : {false, true}) {
         for (size_t i = 0; i < paths.size(); ++i) {
-            ASSERT_EQ(results[i].Outcome, HashOutcome::Digests) << paths[i];
-            EXPECT_EQ(results[i].BytesRead, static_cast<int64_t>(contents[paths[i]].size()));
-            for (const DigestAlgorithmInfo& info : kDigestAlgorithms) {
-                EXPECT_EQ(Hex(results[i].Digest(info.Algorithm)),
-                          Hex(Oracle(info.Algorithm, contents[paths[i]])))
-                    << info.LineName << " of " << paths[i] << " with " << threads << " threads";
-                EXPECT_EQ(results[i].Digest(info.Algorithm).size(), info.DigestBytes);
+            const size_t size = contents[paths[i]].size();
+            files.Add(paths[i], contents[paths[i]]).viewedBytes = !views ? 0 : i % 2 ? size : size * 2 / 3;
+        }
+        for (unsigned threads : {1u, 2u, 3u, 5u, 11u}) {
+            const std::vector<HashResult> results = Hash(files, paths, AllAlgorithms(), SmallBlocks(threads));
+            ASSERT_EQ(results.size(), paths.size());
+            for (size_t i = 0; i < paths.size(); ++i) {
+                ASSERT_EQ(results[i].Outcome, HashOutcome::Digests) << paths[i];
+                EXPECT_EQ(results[i].BytesRead, static_cast<int64_t>(contents[paths[i]].size()));
+                for (const DigestAlgorithmInfo& info : kDigestAlgorithms) {
+                    EXPECT_EQ(Hex(results[i].Digest(info.Algorithm)),
+                              Hex(Oracle(info.Algorithm, contents[paths[i]])))
+                        << info.LineName << " of " << paths[i] << " with " << threads << " threads"
+                        << (views ? ", through views" : "");
+                    EXPECT_EQ(results[i].Digest(info.Algorithm).size(), info.DigestBytes);
+                }
             }
         }
     }

@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,6 +38,7 @@ struct MemoryFile {
     bool endless = false;      // after the content, every read brings more bytes
     bool outOfMemory = false;  // the size asked after the open throws std::bad_alloc
     std::shared_ptr<ReadMeter> meter;
+    size_t viewedBytes = 0;  // the content up to here comes as views, as a mapped file's does
 };
 
 class MemoryFiles : public FileAccess {
@@ -70,7 +72,13 @@ public:
 private:
     class File : public InputFile {
     public:
-        explicit File(const MemoryFile& file) : file_(file) {}
+        explicit File(const MemoryFile& file)
+            : file_(file), viewed_(std::make_shared<std::vector<uint8_t>>(file.content.begin(),
+                                                                          file.content.begin() +
+                                                                              static_cast<ptrdiff_t>(std::min(
+                                                                                  file.viewedBytes, file.content.size()))))
+        {
+        }
         int64_t Size() const override
         {
             if (file_.outOfMemory)
@@ -111,8 +119,19 @@ private:
             return n;
         }
 
+        std::optional<FileView> View(size_t size) override
+        {
+            if (at_ >= viewed_->size())
+                return std::nullopt;
+            const size_t n = std::min(size, viewed_->size() - at_);
+            FileView view{viewed_->data() + at_, n, viewed_};
+            at_ += n;
+            return view;
+        }
+
     private:
         MemoryFile file_;  // a copy: a read left behind outlives the test's file layer
+        std::shared_ptr<std::vector<uint8_t>> viewed_;  // kept by the views, which may outlive the file
         size_t at_ = 0;
         int reads_ = 0;
     };
