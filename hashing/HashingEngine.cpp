@@ -123,8 +123,8 @@ struct LargeFile {
         return *states[static_cast<size_t>(&lane - lanes.data())];
     }
     // Does the lane's work on the block: feeds it, or hashes it apart. Without the lock. False
-    // where the block is a view of which a page could not be read; the lane's digest is then of
-    // nothing.
+    // where the block is a view of which a page had lost its file; the lane's digest is then of
+    // no content.
     bool Work(DigestLane& lane, uint64_t block, bool apart)
     {
         const size_t at = Slot(block);
@@ -150,7 +150,10 @@ struct LargeFile {
             ++lane.next;
         while (lane.next < lane.handedOut && lane.apartDone[Slot(lane.next)]) {
             lane.apartDone[Slot(lane.next)] = 0;
-            lane.parts->Take(Slot(lane.next));
+            // After a failure the parts may be of no content (a view that lost its file), and
+            // the digest is given up anyway: only the count goes on.
+            if (!failed)
+                lane.parts->Take(Slot(lane.next));
             ++lane.next;
         }
     }

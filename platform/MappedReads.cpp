@@ -1,21 +1,33 @@
 #include "platform/MappedReads.h"
 
-#include <csetjmp>
 #include <csignal>
+#include <cstdint>
 #include <mutex>
+
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
-// Where the thread's innermost ReadMapped goes back to when a mapped page cannot be read.
-thread_local sigjmp_buf* tOnFault = nullptr;
+thread_local bool tReading = false;  // within ReadMapped
+thread_local bool tLostPage = false;  // and a page read there had no file behind it
 struct sigaction gBefore;
+uintptr_t gPageBytes = 4096;
 
 void OnBusError(int signal, siginfo_t* info, void* context)
 {
-    if (sigjmp_buf* back = tOnFault) {
-        // The handler runs with SIGBUS unblocked (SA_NODEFER), so the jump leaves the mask as it
-        // was, and the guard need not save it: saving it would cost two calls into the system.
-        siglongjmp(*back, 1);
+    if (tReading && info->si_code == BUS_ADRERR) {
+        // A page of zeros in place of the one without a file: the faulting read runs again on
+        // return and goes on; no jump out of the reader, which may hold locks and own memory.
+        // Straight to the system, as a signal handler should: the C library's mmap is not one of
+        // the calls safe in a handler.
+        const uintptr_t page = reinterpret_cast<uintptr_t>(info->si_addr) & ~(gPageBytes - 1);
+        if (::syscall(SYS_mmap, page, gPageBytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) ==
+            static_cast<long>(page)) {
+            tLostPage = true;
+            return;
+        }
     }
     // Not a read of ours: whoever handled the signal before, or the default, as if we were not here.
     if (gBefore.sa_flags & SA_SIGINFO) {
@@ -34,9 +46,10 @@ void InstallOnce()
 {
     static std::once_flag installed;
     std::call_once(installed, [] {
+        gPageBytes = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
         struct sigaction action {};
         action.sa_sigaction = OnBusError;
-        action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
+        action.sa_flags = SA_SIGINFO | SA_ONSTACK;
         sigemptyset(&action.sa_mask);
         ::sigaction(SIGBUS, &action, &gBefore);
     });
@@ -47,14 +60,13 @@ void InstallOnce()
 bool ReadMapped(const std::function<void()>& read)
 {
     InstallOnce();
-    sigjmp_buf back;
-    sigjmp_buf* const outer = tOnFault;
-    if (sigsetjmp(back, 0) != 0) {
-        tOnFault = outer;
-        return false;
-    }
-    tOnFault = &back;
+    const bool outerReading = tReading;
+    const bool outerLost = tLostPage;
+    tReading = true;
+    tLostPage = false;
     read();
-    tOnFault = outer;
-    return true;
+    const bool lost = tLostPage;
+    tReading = outerReading;
+    tLostPage = outerLost;
+    return !lost;
 }

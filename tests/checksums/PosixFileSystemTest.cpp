@@ -1,4 +1,5 @@
 // The real file layer: what it opens, what it refuses and why, and what a folder scan lists.
+#include "platform/MappedReads.h"
 #include "platform/PosixFileSystem.h"
 #include "tests/support/TestFiles.h"
 
@@ -17,6 +18,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -89,6 +91,60 @@ TEST_F(PosixFiles, ReadsFollowAFileThatGrewAndOneWithoutASize)
     EXPECT_EQ(proc->Size(), 0);
     std::string all(whole.size() * 2, '\0');
     EXPECT_EQ(proc->Read(all.data(), all.size()), whole.size());
+}
+
+// Views go on from where the reads stood, end at the size the file had at its open (the last one
+// short), and reads go on after them; the bytes of a view outlive the file's object.
+TEST_F(PosixFiles, ViewsGoOnFromTheReadsAndTheReadsFromTheViews)
+{
+    std::string content(100000, 'x');
+    for (size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>(i * 7 + i / 4096);
+    const std::string path = dir.Write("mapped", content);
+    auto file = files.OpenForReading(path);
+    std::string seen(1000, '\0');
+    ASSERT_EQ(file->Read(seen.data(), seen.size()), 1000u);
+    std::optional<FileView> kept;
+    while (std::optional<FileView> view = file->View(40000)) {
+        ASSERT_GT(view->Size, 0u);
+        EXPECT_TRUE(view->Size == 40000 || seen.size() + view->Size == content.size()) << view->Size;
+        seen.append(reinterpret_cast<const char*>(view->Data), view->Size);
+        if (!kept)
+            kept = view;
+    }
+    EXPECT_EQ(seen, content);
+    std::ofstream(path, std::ios::app) << "grown";
+    std::string more(100, '\0');
+    ASSERT_EQ(file->Read(more.data(), more.size()), 5u);
+    EXPECT_EQ(more.substr(0, 5), "grown");
+    EXPECT_FALSE(file->View(40000));
+    file.reset();
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(kept->Data), 10), content.substr(1000, 10));
+
+    EXPECT_FALSE(files.OpenForReading(dir.Write("empty", ""))->View(4096)) << "an empty file maps nothing";
+}
+
+// A page of a view whose file was cut shorter since has nothing behind it: the read that touches
+// it hears so and reads zeros there, the program goes on, and a guard around it hears nothing.
+TEST_F(PosixFiles, AViewOfAFileCutShorterReadsAsZerosAndOnlyItsReaderHearsOfIt)
+{
+    const std::string path = dir.Write("cut", std::string(3 * 4096, 'c'));
+    auto file = files.OpenForReading(path);
+    const std::optional<FileView> view = file->View(3 * 4096);
+    ASSERT_TRUE(view);
+    ASSERT_EQ(::truncate(path.c_str(), 4096), 0);
+    uint8_t seen = 0;
+    const auto touch = [&](size_t at) {
+        return ReadMapped([&] { seen = static_cast<volatile const uint8_t*>(view->Data)[at]; });
+    };
+    EXPECT_TRUE(touch(100)) << "the page that still has its bytes";
+    EXPECT_EQ(seen, 'c');
+    EXPECT_FALSE(touch(5000));
+    EXPECT_EQ(seen, 0);
+    bool innerRead = true;
+    EXPECT_TRUE(ReadMapped([&] { innerRead = touch(2 * 4096 + 1); }));
+    EXPECT_FALSE(innerRead);
+    EXPECT_EQ(seen, 0);
 }
 
 TEST_F(PosixFiles, SizesBeyondFourGiB)

@@ -5,6 +5,7 @@
 #include "engines/Blake3.h"
 #include "engines/Blake3Compress.h"
 #include "engines/DCPhaval.h"
+#include "platform/PosixFileSystem.h"
 #include "tests/support/Blake3Variants.h"
 #include "tests/support/MemoryFiles.h"
 #include "tests/support/Oracle.h"
@@ -21,6 +22,8 @@
 #include <cstdio>
 #include <random>
 #include <thread>
+
+#include <unistd.h>
 
 namespace {
 
@@ -640,6 +643,63 @@ TEST_F(Hashing, Blake3InPartsEndsOnAFailedReadAndOnAStopInTheMiddleOfAFile)
     }
     gate->Open();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
+// The real file layer, each file named "cut" cut to its first page by another program, as it were,
+// once its second view is out: the later views' pages have no file behind them any more.
+class CutWhileViewed : public FileAccess {
+public:
+    bool FileExists(const std::string& path) override { return real_.FileExists(path); }
+    std::unique_ptr<InputFile> OpenForReading(const std::string& path) override
+    {
+        return std::make_unique<File>(real_.OpenForReading(path), path);
+    }
+
+private:
+    class File : public InputFile {
+    public:
+        File(std::unique_ptr<InputFile> real, std::string path) : real_(std::move(real)), path_(std::move(path)) {}
+        int64_t Size() const override { return real_->Size(); }
+        size_t Read(void* buffer, size_t size) override { return real_->Read(buffer, size); }
+        std::optional<FileView> View(size_t size) override
+        {
+            std::optional<FileView> view = real_->View(size);
+            if (view && ++views_ == 2 && path_.ends_with("/cut")) {
+                EXPECT_EQ(::truncate(path_.c_str(), 4096), 0);
+            }
+            return view;
+        }
+
+    private:
+        std::unique_ptr<InputFile> real_;
+        std::string path_;
+        int views_ = 0;
+    };
+    PosixFileSystem real_;
+};
+
+// A large file cut shorter while its views are read, by one thread or by several, digests in parts
+// among them: the file shrank, no digest of it is given, the program goes on to the next file.
+TEST_F(Hashing, AFileCutShorterWhileItsViewsAreReadShrankAndTheNextIsHashed)
+{
+    TempDir dir;
+    const Bytes after = RandomBytes(rng, 300000);
+    const std::string afterPath = dir.Write("after", after);
+    DigestSet set;
+    set.Add(DigestAlgorithm::MD5);
+    set.Add(DigestAlgorithm::Blake3);
+    CutWhileViewed cutting;
+    for (unsigned threads : {1u, 2u, 3u}) {
+        const std::string cut = dir.Write("cut", RandomBytes(rng, 2 << 20));
+        const std::vector<HashResult> r = Hash(cutting, {cut, afterPath}, set, SmallBlocks(threads));
+        ASSERT_EQ(r.size(), 2u);
+        EXPECT_EQ(r[0].Outcome, HashOutcome::Shrank) << threads << " threads";
+        EXPECT_EQ(r[0].Reason, "The file became shorter while it was read.");
+        EXPECT_TRUE(r[0].Digest(DigestAlgorithm::MD5).empty());
+        ASSERT_EQ(r[1].Outcome, HashOutcome::Digests);
+        EXPECT_EQ(Hex(r[1].Digest(DigestAlgorithm::MD5)), Hex(Oracle(DigestAlgorithm::MD5, after)));
+        EXPECT_EQ(Hex(r[1].Digest(DigestAlgorithm::Blake3)), Hex(Oracle(DigestAlgorithm::Blake3, after)));
+    }
 }
 
 TEST(DigestHexText, TwoDigitsPerByteInEitherCase)
