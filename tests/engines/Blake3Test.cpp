@@ -130,7 +130,8 @@ TEST_P(Blake3Variants, PartsHashedApartAndTakenInOrderGiveTheDigestOfTheWhole)
         {1024, {1}, 1},          // and a byte after the part
         {2048, {2}, 0},          // the part makes the root's right half
         {3072, {5, 13, 1}, 0},   // odd starts: subtrees of one, two, four and eight chunks
-        {65536, {192}, 0},       // subtrees of 64 and 128 chunks, beyond a batch of 32
+        {65536, {192}, 0},       // subtrees of 64 and 128 chunks
+        {262144, {768}, 0},      // of 256 and 512 chunks, a batch and beyond one
         {4096, {4, 4, 4}, 700},  // the engine's small blocks, and a tail of part of a chunk
     };
     std::mt19937_64 rng(0xA9A9);
