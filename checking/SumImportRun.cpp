@@ -42,6 +42,7 @@ public:
         return Real().ScanFolder(folder);
     }
     int64_t ProbeSize(const std::string& path) override { return Real().ProbeSize(path); }
+    int64_t ProbeListedSize(const std::string& path) override { return Real().ProbeListedSize(path); }
 
 private:
     FileSystem& Real()
@@ -97,7 +98,7 @@ ProbedListing ProbeListing(FileSystem& files, const std::string& path)
     ProbedListing probed;
     probed.Path = path;
     try {
-        probed.Size = files.ProbeSize(path);
+        probed.Size = files.ProbeListedSize(path);
         probed.Found = ProbedListing::Probe::Found;
     } catch (const FileError& error) {
         // Only a refusal costs a second look, to tell a missing file from one that cannot be taken.

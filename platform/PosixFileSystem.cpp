@@ -184,6 +184,21 @@ int64_t PosixFileSystem::ProbeSize(const std::string& path)
     return static_cast<int64_t>(st.st_size);
 }
 
+int64_t PosixFileSystem::ProbeListedSize(const std::string& path)
+{
+    if (!Representable(path))
+        throw FileError("The file name contains a NUL byte");
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        throw SystemError(errno);
+    if (!S_ISREG(st.st_mode))
+        throw FileError(RefusalReason(st.st_mode));
+    // Whether an open for reading would be let through, asked of the rights it would be judged by.
+    if (::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) != 0)
+        throw SystemError(errno);
+    return static_cast<int64_t>(st.st_size);
+}
+
 std::vector<FolderItem> PosixFileSystem::ScanFolder(const std::string& folder)
 {
     std::vector<FolderItem> items;

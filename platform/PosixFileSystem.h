@@ -11,4 +11,5 @@ public:
     bool FolderExists(const std::string& path) override;
     std::vector<FolderItem> ScanFolder(const std::string& folder) override;
     int64_t ProbeSize(const std::string& path) override;
+    int64_t ProbeListedSize(const std::string& path) override;
 };

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -188,6 +189,37 @@ TEST_F(PosixFiles, FailedOpensCarryTheSystemReason)
         ::chmod(secret.c_str(), 0);
         EXPECT_EQ(ReasonOf(files, secret), std::strerror(EACCES));
     }
+}
+
+std::string ProbeOutcome(const std::function<int64_t()>& probe)
+{
+    try {
+        return "size " + std::to_string(probe());
+    } catch (const FileError& e) {
+        return e.what();
+    }
+}
+
+// The probe of a listed file, which opens nothing, tells what the probe that opens it tells: the
+// size, or the same reason for the same refusal.
+TEST_F(PosixFiles, TheListedFilesProbeTellsWhatTheOpeningProbeTells)
+{
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    ::mkdir((dir / "folder").c_str(), 0755);
+    ASSERT_EQ(::symlink("plain", (dir / "link").c_str()), 0);
+    ASSERT_EQ(::symlink("gone", (dir / "broken").c_str()), 0);
+    std::vector<std::string> paths{dir.Write("plain", "12345"), dir / "link", dir / "broken", dir / "missing",
+                                   dir / "pipe", dir / "folder", "/dev/null", dir / "plain/below",
+                                   std::string("a\0b", 3)};
+    const std::string secret = dir.Write("secret", "x");
+    ::chmod(secret.c_str(), 0);
+    paths.push_back(secret);  // refused unless the tests run as root, who reads every file
+    for (const std::string& path : paths) {
+        EXPECT_EQ(ProbeOutcome([&] { return files.ProbeListedSize(path); }),
+                  ProbeOutcome([&] { return files.ProbeSize(path); }))
+            << path;
+    }
+    EXPECT_EQ(ProbeOutcome([&] { return files.ProbeListedSize(dir / "link"); }), "size 5");
 }
 
 // A NUL byte would end the name early for the system and so name another file.
