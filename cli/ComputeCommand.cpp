@@ -12,57 +12,100 @@
 
 #include <memory>
 
-int RunCompute(CommandContext& context)
-{
-    const CommandLine& options = context.Options;
-    InputList input =
-        ExpandNames(options.Names, options.Recursive, context.ShowProgress, context.Folders, context.Errors);
-    bool failed = input.Failed;
+namespace {
 
-    try {
-        context.Output.Add(OutputHeader(options));
-        std::vector<std::string> paths;
-        paths.reserve(input.Items.size());
-        for (const InputItem& item : input.Items)
-            paths.push_back(item.Path);
-
+// The names' files hashed as the walk finds them, their records written in list order.
+class Computation {
+public:
+    explicit Computation(CommandContext& context) : context_(context), options_(context.Options)
+    {
         HashingOptions hashing;
-        hashing.Threads = options.Jobs;
-        hashing.Blake2bBytes = options.Blake2bBytes;
-        HashingRun run(context.Files, std::move(paths), options.Algorithms, hashing);
-        std::unique_ptr<ProgressLine> progress;
-        if (context.ShowProgress)
-            progress = std::make_unique<ProgressLine>(
-                context.Errors, run, [&](size_t index) { return input.Items[index].Path; }, input.KnownBytes);
-
-        ResultStream stream(run, context.Output);
-        while (std::optional<HashResult> result = stream.Next()) {
-            const std::string& name = input.Items[result->Index].Path;
-            if (result->Outcome != HashOutcome::Digests) {
-                bool noSuchFile = false;
-                context.Errors.FileProblem(name, FailureReason(name, *result, noSuchFile));
-                failed = true;
-                if (options.Format != OutputFormat::Tree)
-                    continue;
-            }
-            const std::optional<std::string> record = OutputRecord(options, name, *result);
-            if (!record) {
-                context.Errors.FileProblem(name, "an SFV line cannot hold a name with a line break");
-                failed = true;
-                continue;
-            }
-            context.Output.Add(*record);
-            // Nobody reads what follows: stop at once rather than hash for nothing.
-            if (context.Output.Failed()) {
-                run.Stop();
-                break;
-            }
-        }
-    } catch (const TextEncodingError& error) {
-        context.Errors.Say(error.what());
-        failed = true;
+        hashing.Threads = options_.Jobs;
+        hashing.Blake2bBytes = options_.Blake2bBytes;
+        run_ = std::make_unique<HashingRun>(context.Files, options_.Algorithms, hashing);
+        stream_ = std::make_unique<ResultStream>(*run_, context.Output);
     }
-    if (!context.Output.Flush())
-        failed = true;
-    return failed ? kExitFailure : kExitSuccess;
-}
+
+    int Run()
+    {
+        bool failed = false;
+        try {
+            context_.Output.Add(OutputHeader(options_));
+            // While the walk goes on, its files are hashed and what is ready is written; a
+            // progress line, which names files by their place in the list, waits for the whole
+            // list.
+            const auto found = [&](const InputList& list) {
+                Send(list);
+                while (std::optional<HashResult> result = stream_->NextIfReady())
+                    if (!Write(list, *result, failed))
+                        return false;
+                return true;
+            };
+            const InputList input = ExpandNames(options_.Names, options_.Recursive, context_.ShowProgress,
+                                                context_.Folders, context_.Errors, found);
+            failed = failed || input.Failed;
+            Send(input);
+            run_->EndOfPaths();
+            std::unique_ptr<ProgressLine> progress;
+            if (context_.ShowProgress)
+                progress = std::make_unique<ProgressLine>(
+                    context_.Errors, *run_, [&](size_t index) { return input.Items[index].Path; },
+                    input.KnownBytes);
+            while (std::optional<HashResult> result = stream_->Next())
+                if (!Write(input, *result, failed))
+                    break;
+        } catch (const TextEncodingError& error) {
+            context_.Errors.Say(error.what());
+            failed = true;
+        }
+        if (!context_.Output.Flush())
+            failed = true;
+        return failed ? kExitFailure : kExitSuccess;
+    }
+
+private:
+    void Send(const InputList& list)
+    {
+        std::vector<std::string> paths;
+        paths.reserve(list.Items.size() - sent_);
+        for (; sent_ < list.Items.size(); ++sent_)
+            paths.push_back(list.Items[sent_].Path);
+        run_->AddPaths(std::move(paths));
+    }
+
+    // The result's record, or its problem; false once nobody reads what follows (the run is
+    // stopped then rather than hash for nothing).
+    bool Write(const InputList& list, const HashResult& result, bool& failed)
+    {
+        const std::string& name = list.Items[result.Index].Path;
+        if (result.Outcome != HashOutcome::Digests) {
+            bool noSuchFile = false;
+            context_.Errors.FileProblem(name, FailureReason(name, result, noSuchFile));
+            failed = true;
+            if (options_.Format != OutputFormat::Tree)
+                return true;
+        }
+        const std::optional<std::string> record = OutputRecord(options_, name, result);
+        if (!record) {
+            context_.Errors.FileProblem(name, "an SFV line cannot hold a name with a line break");
+            failed = true;
+            return true;
+        }
+        context_.Output.Add(*record);
+        if (context_.Output.Failed()) {
+            run_->Stop();
+            return false;
+        }
+        return true;
+    }
+
+    CommandContext& context_;
+    const CommandLine& options_;
+    std::unique_ptr<HashingRun> run_;
+    std::unique_ptr<ResultStream> stream_;
+    size_t sent_ = 0;
+};
+
+}  // namespace
+
+int RunCompute(CommandContext& context) { return Computation(context).Run(); }

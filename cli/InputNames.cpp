@@ -11,13 +11,19 @@ namespace {
 
 class Collector : public FolderWalkVisitor {
 public:
-    Collector(InputList& list, Messages& messages) : list_(list), messages_(messages) {}
+    Collector(InputList& list, Messages& messages, const std::function<bool(const InputList&)>& found)
+        : list_(list), messages_(messages), found_(found)
+    {
+    }
 
     void File(const std::string& path, int64_t size) override
     {
         list_.Items.push_back({path, size});
         list_.KnownBytes += std::max<int64_t>(size, 0);
+        if (found_ && list_.Items.size() % kFoundBatch == 0 && !found_(list_))
+            stopped_ = true;
     }
+    bool Stopped() override { return stopped_; }
     void Unreadable(const std::string& path, const std::string& reason) override
     {
         messages_.FileProblem(path, reason);
@@ -30,18 +36,23 @@ public:
     }
 
 private:
+    static constexpr size_t kFoundBatch = 256;
     InputList& list_;
     Messages& messages_;
+    const std::function<bool(const InputList&)>& found_;
+    bool stopped_ = false;
 };
 
 }  // namespace
 
 InputList ExpandNames(const std::vector<std::string>& names, bool recursive, bool sizesOfNamedFiles,
-                      FileSystem& files, Messages& messages)
+                      FileSystem& files, Messages& messages, const std::function<bool(const InputList&)>& found)
 {
     InputList list;
-    Collector collector(list, messages);
+    Collector collector(list, messages, found);
     for (const std::string& name : names) {
+        if (collector.Stopped())
+            break;
         if (name != kStandardInputName && files.FolderExists(name)) {
             WalkFolder(name, recursive, collector, sizesOfNamedFiles);
             continue;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,5 +28,9 @@ struct InputList {
 // stand, so the hashing engine tells what is wrong with them in list order; their sizes are
 // looked up only when sizesOfNamedFiles (for the time left of the progress line), and so are
 // those of the regular files in folders.
+// found, when given, is called with the list as it grows, every few hundred items, so that the
+// files found first can be hashed while the walk goes on; it is not called for the last ones.
+// When it returns false the walk ends there.
 InputList ExpandNames(const std::vector<std::string>& names, bool recursive, bool sizesOfNamedFiles,
-                      FileSystem& files, Messages& messages);
+                      FileSystem& files, Messages& messages,
+                      const std::function<bool(const InputList&)>& found = {});

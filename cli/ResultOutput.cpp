@@ -99,6 +99,18 @@ void ResultOutput::WriteFailed(int error, size_t writtenOfPending)
         messages_.Say(std::string("write error: ") + std::strerror(error));
 }
 
+std::optional<HashResult> ResultStream::NextIfReady()
+{
+    if (ready_.empty())
+        for (HashResult& result : run_.TakeResults())
+            ready_.push_back(std::move(result));
+    if (ready_.empty())
+        return std::nullopt;
+    HashResult next = std::move(ready_.front());
+    ready_.pop_front();
+    return next;
+}
+
 std::optional<HashResult> ResultStream::Next()
 {
     if (ready_.empty())

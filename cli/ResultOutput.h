@@ -55,6 +55,8 @@ public:
     // goes out first, so a reader at the other end of a pipe sees every finished result while
     // a long file is hashed.
     std::optional<HashResult> Next();
+    // The next result if it is ready; nothing otherwise, at once.
+    std::optional<HashResult> NextIfReady();
 
 private:
     HashingRun& run_;

@@ -5,11 +5,13 @@
 #include "platform/MappedReads.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -170,7 +172,8 @@ struct WorkerSlot {
 
 struct HashingRun::State {
     State(FileAccess& f, std::vector<std::string> p, DigestSet set, HashingOptions o, std::function<void()> w)
-        : files(f), paths(std::move(p)), options(o), wake(std::move(w))
+        : files(f), paths(std::make_move_iterator(p.begin()), std::make_move_iterator(p.end())), options(o),
+          wake(std::move(w))
     {
         for (const DigestAlgorithmInfo& info : kDigestAlgorithms)
             if (set.Has(info.Algorithm))
@@ -188,7 +191,10 @@ struct HashingRun::State {
     }
 
     FileAccess& files;
-    const std::vector<std::string> paths;
+    // The list: whole from the start, or growing through AddPaths until EndOfPaths. A deque, so
+    // that a path a worker reads without m stays where it is while more are added under m.
+    std::deque<std::string> paths;
+    bool pathsComplete = true;
     std::vector<DigestAlgorithm> algorithms;
     HashingOptions options;
     unsigned threads = 1;
@@ -280,7 +286,7 @@ struct HashingRun::State {
                 ++readyEnd;
         const size_t ready = readyEnd - nextToTake;
         notice.waiter = waitingSince && ready > 0 &&
-                        (ready >= kResultBatch || readyEnd == paths.size() ||
+                        (ready >= kResultBatch || (readyEnd == paths.size() && pathsComplete) ||
                          std::chrono::steady_clock::now() - *waitingSince >= kBatchDelay);
         return notice;
     }
@@ -371,13 +377,13 @@ struct HashingRun::State {
         if (IsStopped())
             return nextToTake >= stopLimit && (stopResultTaken || stopLimit >= paths.size()) &&
                    finished.empty();
-        return nextToTake >= paths.size();
+        return nextToTake >= paths.size() && pathsComplete;
     }
 
     void StopRun();
     void Work(unsigned slotIndex);
     // The file's result; nothing after a stop.
-    std::optional<HashResult> HashFile(size_t index, WorkerSlot& slot, Buffer& buffer);
+    std::optional<HashResult> HashFile(size_t index, const std::string& path, WorkerSlot& slot, Buffer& buffer);
     void HashLarge(InputFile& file, std::vector<std::unique_ptr<DigestState>>& states, HashResult& result,
                    WorkerSlot& slot);
     void Help(std::shared_ptr<LargeFile> large, std::unique_lock<std::mutex>& schedule);
@@ -401,6 +407,9 @@ void HashingRun::State::Work(unsigned slotIndex)
             const size_t left = paths.size() - nextFile;
             const size_t first = nextFile;
             const size_t count = std::clamp<size_t>(left / (8 * threads), 1, kFilesPerTurn);
+            std::array<const std::string*, kFilesPerTurn> turn;
+            for (size_t i = 0; i < count; ++i)
+                turn[i] = &paths[first + i];
             nextFile += count;
             ++filesInProgress;
             lock.unlock();
@@ -420,7 +429,7 @@ void HashingRun::State::Work(unsigned slotIndex)
             for (size_t i = 0; i < count && !IsStopped(); ++i) {
                 const size_t index = first + i;
                 try {
-                    results[i] = HashFile(index, slot, buffer);
+                    results[i] = HashFile(index, *turn[i], slot, buffer);
                 } catch (const std::exception& e) {
                     // Out of memory for a digest or a result: the file fails, the pass goes on,
                     // and a thread of its own never ends the program.
@@ -444,7 +453,7 @@ void HashingRun::State::Work(unsigned slotIndex)
             scheduleChanged.notify_all();
             continue;
         }
-        if (filesInProgress == 0)
+        if (filesInProgress == 0 && pathsComplete)
             break;
         scheduleChanged.wait(lock);
     }
@@ -465,14 +474,14 @@ void HashingRun::State::Help(std::shared_ptr<LargeFile> large, std::unique_lock<
     schedule.lock();
 }
 
-std::optional<HashResult> HashingRun::State::HashFile(size_t index, WorkerSlot& slot, Buffer& buffer)
+std::optional<HashResult> HashingRun::State::HashFile(size_t index, const std::string& path, WorkerSlot& slot,
+                                                      Buffer& buffer)
 {
     slot.read.store(0, std::memory_order_relaxed);
     slot.size.store(-1, std::memory_order_relaxed);
     slot.index.store(index, std::memory_order_release);
     HashResult result;
     result.Index = index;
-    const std::string& path = paths[index];
     std::unique_ptr<InputFile> file;
     try {
         file = files.OpenForReading(path);
@@ -720,6 +729,19 @@ HashingRun::HashingRun(FileAccess& files, std::vector<std::string> paths, Digest
                        HashingOptions options, std::function<void()> wake)
     : state_(std::make_shared<State>(files, std::move(paths), algorithms, options, std::move(wake)))
 {
+    StartWorkers();
+}
+
+HashingRun::HashingRun(FileAccess& files, DigestSet algorithms, HashingOptions options)
+    : state_(std::make_shared<State>(files, std::vector<std::string>{}, algorithms, options, std::function<void()>{}))
+{
+    // Before any worker looks: one that found an empty, complete list would end at once.
+    state_->pathsComplete = false;
+    StartWorkers();
+}
+
+void HashingRun::StartWorkers()
+{
     for (unsigned i = 0; i < state_->threads; ++i) {
         try {
             {
@@ -833,7 +855,34 @@ HashingProgress HashingRun::Progress() const
     return progress;
 }
 
-size_t HashingRun::FileCount() const { return state_->paths.size(); }
+size_t HashingRun::FileCount() const
+{
+    std::lock_guard<std::mutex> lock(state_->m);
+    return state_->paths.size();
+}
+
+void HashingRun::AddPaths(std::vector<std::string> more)
+{
+    {
+        std::lock_guard<std::mutex> lock(state_->m);
+        if (state_->pathsComplete || state_->IsStopped())
+            return;
+        for (std::string& path : more)
+            state_->paths.push_back(std::move(path));
+    }
+    state_->scheduleChanged.notify_all();
+}
+
+void HashingRun::EndOfPaths()
+{
+    {
+        std::lock_guard<std::mutex> lock(state_->m);
+        state_->pathsComplete = true;
+    }
+    state_->scheduleChanged.notify_all();
+    // A waiter that has every result of the list so far now knows that it has them all.
+    state_->resultReady.notify_all();
+}
 unsigned HashingRun::ThreadCount() const { return state_->threads; }
 
 std::string DigestHex(const std::vector<uint8_t>& digest, bool uppercase)

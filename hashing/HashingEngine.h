@@ -98,6 +98,13 @@ public:
     // once it notices the stop; a file layer that lives as long as the program is safe.
     HashingRun(FileAccess& files, std::vector<std::string> paths, DigestSet algorithms,
                HashingOptions options = {}, std::function<void()> wake = {});
+    // A run whose list grows while it runs, as the names are found: AddPaths appends, and the
+    // run is done only once EndOfPaths has said that no more come. Without a wake callback.
+    HashingRun(FileAccess& files, DigestSet algorithms, HashingOptions options);
+    // Appends to the list of a growing run (nothing after EndOfPaths or a stop: those paths are
+    // not the run's, and no Stopped result stands for them).
+    void AddPaths(std::vector<std::string> more);
+    void EndOfPaths();
     // Stops the run (see Stop) and returns without waiting for a worker stuck in a read.
     ~HashingRun();
     HashingRun(const HashingRun&) = delete;
@@ -130,6 +137,8 @@ public:
     unsigned ThreadCount() const;
 
 private:
+    void StartWorkers();
+
     struct State;
     std::shared_ptr<State> state_;
 };

@@ -307,6 +307,57 @@ TEST_F(Hashing, RandomListsGiveWhatOneThreadGivesWhateverTheThreadCount)
     }
 }
 
+// A list that grows while the run goes, in batches of any size with the results taken meanwhile,
+// gives what the whole list given at once gives; the run is done only once the list is closed, and
+// a stop ends it though the list never was.
+TEST_F(Hashing, AGrowingListGivesWhatTheWholeListGivesAndEndsWhenClosedOrStopped)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < 120; ++i) {
+        const size_t size = i % 17 == 0 ? 100000 + rng() % 100000 : rng() % 3000;
+        paths.push_back(AddRandom("g" + std::to_string(i), size));
+        if (i % 23 == 5)
+            files.Add(paths.back(), last).exists = false;
+    }
+    DigestSet set;
+    set.Add(DigestAlgorithm::MD5);
+    set.Add(DigestAlgorithm::Blake3);
+    const std::vector<HashResult> whole = Hash(files, paths, set, SmallBlocks(1));
+    for (unsigned threads : {1u, 2u, 3u}) {
+        HashingRun run(files, set, SmallBlocks(threads));
+        std::vector<HashResult> got;
+        for (size_t at = 0; at < paths.size();) {
+            const size_t batch = std::min<size_t>(paths.size() - at, rng() % 20);
+            run.AddPaths(std::vector<std::string>(paths.begin() + static_cast<ptrdiff_t>(at),
+                                                  paths.begin() + static_cast<ptrdiff_t>(at + batch)));
+            at += batch;
+            for (HashResult& result : run.TakeResults())
+                got.push_back(std::move(result));
+            EXPECT_FALSE(run.Done());
+            if (rng() % 4 == 0)
+                std::this_thread::sleep_for(std::chrono::microseconds(rng() % 500));
+        }
+        while (got.size() < paths.size() && run.AwaitResult(std::chrono::seconds(10)))
+            for (HashResult& result : run.TakeResults())
+                got.push_back(std::move(result));
+        EXPECT_FALSE(run.Done()) << "every result is in, but more paths may come";
+        run.EndOfPaths();
+        EXPECT_FALSE(run.Wait());
+        EXPECT_TRUE(run.Done());
+        ExpectSame(got, whole, std::to_string(threads) + " threads");
+        run.AddPaths({paths[0]});
+        EXPECT_FALSE(run.Wait()) << "a closed list takes no more";
+    }
+
+    HashingRun stopped(files, set, SmallBlocks(2));
+    stopped.AddPaths({paths.begin(), paths.begin() + 10});
+    stopped.Stop();
+    stopped.AddPaths({paths.begin() + 10, paths.end()});
+    while (std::optional<HashResult> result = stopped.Wait())
+        EXPECT_LT(result->Index, 10u);
+    EXPECT_TRUE(stopped.Done());
+}
+
 TEST_F(Hashing, AtMostOneLargeFileIsReadAtATime)
 {
     auto meter = std::make_shared<ReadMeter>();
