@@ -16,12 +16,19 @@ bool IsHexDigits(std::string_view text)
     return !text.empty();
 }
 
+void AppendLowerHex(std::string& out, std::string_view text)
+{
+    const size_t at = out.size();
+    out += text;
+    for (size_t i = at; i < out.size(); ++i)
+        if (out[i] >= 'A' && out[i] <= 'F')
+            out[i] = static_cast<char>(out[i] - 'A' + 'a');
+}
+
 std::string LowerHex(std::string_view text)
 {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'F')
-            c = static_cast<char>(c - 'A' + 'a');
+    std::string lower;
+    AppendLowerHex(lower, text);
     return lower;
 }
 

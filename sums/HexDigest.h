@@ -9,6 +9,8 @@
 bool IsHexDigits(std::string_view text);
 // Lower-case copy of hex text (other bytes unchanged).
 std::string LowerHex(std::string_view text);
+// The same, appended to out: a sum line is made without a copy of its digest on the way.
+void AppendLowerHex(std::string& out, std::string_view text);
 // A digest typed or pasted by a person: surrounding blanks (also CR, LF, TAB) dropped, hex in
 // lower case; "" when what is left is not hex of the length of one of our algorithms. Six or
 // seven digits are a CRC-32 as the window's result lines show it, filled up to eight.

@@ -39,7 +39,7 @@ std::string GnuSumLine(std::string_view hexDigest, std::string_view name, SumLin
     line.reserve(hexDigest.size() + name.size() + 4);
     if (escape)
         line += '\\';
-    line += LowerHex(hexDigest);
+    AppendLowerHex(line, hexDigest);
     line += style.Binary ? " *" : "  ";
     AppendName(line, name, escape);
     line += style.Zero ? '\0' : '\n';
@@ -62,7 +62,7 @@ std::string TaggedSumLine(DigestAlgorithm algorithm, std::string_view hexDigest,
     line += " (";
     AppendName(line, name, escape);
     line += ") = ";
-    line += LowerHex(hexDigest);
+    AppendLowerHex(line, hexDigest);
     line += style.Zero ? '\0' : '\n';
     return line;
 }
@@ -140,7 +140,7 @@ std::string CsvRow(std::string_view path, uint64_t size,
     for (const std::optional<std::string>& digest : digests) {
         row += ',';
         if (digest)
-            row += LowerHex(*digest);
+            AppendLowerHex(row, *digest);
     }
     row += "\r\n";
     return row;
