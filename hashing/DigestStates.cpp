@@ -22,6 +22,11 @@ namespace {
 class Md5State : public DigestState {
 public:
     Md5State() { Md5Start(context_); }
+    bool Restart() override
+    {
+        Md5Start(context_);
+        return true;
+    }
     void Feed(const uint8_t* data, size_t size) override
     {
         // The routines count in 32-bit pieces; blocks of the engine are far below that anyway.
@@ -46,6 +51,11 @@ private:
 class Crc32State : public DigestState {
 public:
     void Feed(const uint8_t* data, size_t size) override { reg_ = Crc32Update(reg_, data, size); }
+    bool Restart() override
+    {
+        reg_ = 0xFFFFFFFFu;
+        return true;
+    }
     std::vector<uint8_t> Finish() override
     {
         const uint32_t crc = reg_ ^ 0xFFFFFFFFu;
@@ -61,6 +71,11 @@ template <class Engine>
 class EngineState : public DigestState {
 public:
     EngineState() { engine_.Init(); }
+    bool Restart() override
+    {
+        engine_.Init();
+        return true;
+    }
     void Feed(const uint8_t* data, size_t size) override
     {
         while (size > 0) {
@@ -85,6 +100,11 @@ class Blake2bState : public DigestState {
 public:
     explicit Blake2bState(size_t digestBytes) : hasher_(digestBytes) {}
     void Feed(const uint8_t* data, size_t size) override { hasher_.Update(data, size); }
+    bool Restart() override
+    {
+        hasher_ = Blake2b(hasher_.DigestBytes());
+        return true;
+    }
     std::vector<uint8_t> Finish() override
     {
         std::vector<uint8_t> digest(hasher_.DigestBytes());
@@ -106,6 +126,11 @@ public:
         return digest;
     }
     DigestParts* Parts() override { return this; }
+    bool Restart() override
+    {
+        hasher_ = Blake3();
+        return true;
+    }
 
     bool Apart(uint64_t offset, size_t size) const override { return Blake3::IsPart(offset, size); }
     void MakeSlots(size_t count) override { slots_ = std::make_unique<Blake3Part[]>(count); }

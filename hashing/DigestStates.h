@@ -21,6 +21,10 @@ public:
     // For a digest that can hash blocks of a message apart from each other (BLAKE3, a tree), the
     // way to do so; nullptr for the others, which take every byte in order.
     virtual DigestParts* Parts() { return nullptr; }
+    // Starts over as a new state would, for the next file, and says so; false where this state
+    // cannot, and a new one is to be made. A pass over many small files then makes its states
+    // once per worker instead of once per file.
+    virtual bool Restart() { return false; }
 };
 
 // Blocks hashed apart, on several threads at once and in any order, into numbered slots, and

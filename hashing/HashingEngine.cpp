@@ -383,7 +383,9 @@ struct HashingRun::State {
     void StopRun();
     void Work(unsigned slotIndex);
     // The file's result; nothing after a stop.
-    std::optional<HashResult> HashFile(size_t index, const std::string& path, WorkerSlot& slot, Buffer& buffer);
+    // spare: the worker's states of its last file, started over where they can be.
+    std::optional<HashResult> HashFile(size_t index, const std::string& path, WorkerSlot& slot, Buffer& buffer,
+                                       std::vector<std::unique_ptr<DigestState>>& spare);
     void HashLarge(InputFile& file, std::vector<std::unique_ptr<DigestState>>& states, HashResult& result,
                    WorkerSlot& slot);
     void Help(std::shared_ptr<LargeFile> large, std::unique_lock<std::mutex>& schedule);
@@ -394,6 +396,7 @@ void HashingRun::State::Work(unsigned slotIndex)
 {
     WorkerSlot& slot = slots[slotIndex];
     Buffer buffer;
+    std::vector<std::unique_ptr<DigestState>> spare;
     std::unique_lock<std::mutex> lock(m);
     while (!IsStopped()) {
         if (currentLarge && currentLarge->WantsHelp()) {
@@ -429,7 +432,7 @@ void HashingRun::State::Work(unsigned slotIndex)
             for (size_t i = 0; i < count && !IsStopped(); ++i) {
                 const size_t index = first + i;
                 try {
-                    results[i] = HashFile(index, *turn[i], slot, buffer);
+                    results[i] = HashFile(index, *turn[i], slot, buffer, spare);
                 } catch (const std::exception& e) {
                     // Out of memory for a digest or a result: the file fails, the pass goes on,
                     // and a thread of its own never ends the program.
@@ -475,7 +478,8 @@ void HashingRun::State::Help(std::shared_ptr<LargeFile> large, std::unique_lock<
 }
 
 std::optional<HashResult> HashingRun::State::HashFile(size_t index, const std::string& path, WorkerSlot& slot,
-                                                      Buffer& buffer)
+                                                      Buffer& buffer,
+                                                      std::vector<std::unique_ptr<DigestState>>& spare)
 {
     slot.read.store(0, std::memory_order_relaxed);
     slot.size.store(-1, std::memory_order_relaxed);
@@ -507,8 +511,12 @@ std::optional<HashResult> HashingRun::State::HashFile(size_t index, const std::s
 
     std::vector<std::unique_ptr<DigestState>> states;
     try {
-        for (DigestAlgorithm algorithm : algorithms)
-            states.push_back(StartDigest(algorithm, options.Blake2bBytes));
+        if (spare.size() == algorithms.size() &&
+            std::all_of(spare.begin(), spare.end(), [](auto& state) { return state->Restart(); }))
+            states = std::move(spare);
+        spare.clear();
+        for (size_t i = states.size(); i < algorithms.size(); ++i)
+            states.push_back(StartDigest(algorithms[i], options.Blake2bBytes));
         if (result.SizeAtOpen >= options.LargeFileBytes) {
             HashLarge(*file, states, result, slot);
         } else {
@@ -555,6 +563,9 @@ std::optional<HashResult> HashingRun::State::HashFile(size_t index, const std::s
         for (size_t i = 0; i < algorithms.size(); ++i)
             result.Digests[static_cast<size_t>(algorithms[i])] = states[i]->Finish();
     }
+    // A large file's states are the helpers' after a stop, and none come back then.
+    if (states.size() == algorithms.size())
+        spare = std::move(states);
     return result;
 }
 
