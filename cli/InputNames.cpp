@@ -46,7 +46,8 @@ private:
 }  // namespace
 
 InputList ExpandNames(const std::vector<std::string>& names, bool recursive, bool sizesOfNamedFiles,
-                      FileSystem& files, Messages& messages, const std::function<bool(const InputList&)>& found)
+                      FileSystem& files, Messages& messages,
+                      const std::function<bool(const InputList&)>& found)
 {
     InputList list;
     Collector collector(list, messages, found);

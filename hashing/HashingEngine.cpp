@@ -60,13 +60,13 @@ struct LargeFile {
     std::mutex m;
     std::condition_variable changed;
     std::vector<std::unique_ptr<DigestState>> states;
-    std::vector<DigestLane> lanes;  // one per state
-    std::vector<uint8_t*> buffers;        // the ring, owned by the run
-    std::vector<const uint8_t*> blocks;   // by ring slot: its buffer, or a view of the file
+    std::vector<DigestLane> lanes;       // one per state
+    std::vector<uint8_t*> buffers;       // the ring, owned by the run
+    std::vector<const uint8_t*> blocks;  // by ring slot: its buffer, or a view of the file
     std::vector<size_t> sizes;
     std::vector<std::shared_ptr<const void>> viewsKept;  // by slot: for helpers that outlive a stop
-    bool viewsEnded = false;                // the file has no view from here on: it is read
-    bool viewsFailed = false;               // a view could not be read: the file was cut shorter
+    bool viewsEnded = false;                             // the file has no view from here on: it is read
+    bool viewsFailed = false;                            // a view could not be read: the file was cut shorter
     size_t blockBytes = 0;
     uint64_t startOffset = 0;  // the bytes the states took before the first block
     uint64_t published = 0;    // blocks read so far
@@ -384,8 +384,8 @@ struct HashingRun::State {
     void Work(unsigned slotIndex);
     // The file's result; nothing after a stop.
     // spare: the worker's states of its last file, started over where they can be.
-    std::optional<HashResult> HashFile(size_t index, const std::string& path, WorkerSlot& slot, Buffer& buffer,
-                                       std::vector<std::unique_ptr<DigestState>>& spare);
+    std::optional<HashResult> HashFile(size_t index, const std::string& path, WorkerSlot& slot,
+                                       Buffer& buffer, std::vector<std::unique_ptr<DigestState>>& spare);
     void HashLarge(InputFile& file, std::vector<std::unique_ptr<DigestState>>& states, HashResult& result,
                    WorkerSlot& slot);
     void Help(std::shared_ptr<LargeFile> large, std::unique_lock<std::mutex>& schedule);
@@ -744,7 +744,8 @@ HashingRun::HashingRun(FileAccess& files, std::vector<std::string> paths, Digest
 }
 
 HashingRun::HashingRun(FileAccess& files, DigestSet algorithms, HashingOptions options)
-    : state_(std::make_shared<State>(files, std::vector<std::string>{}, algorithms, options, std::function<void()>{}))
+    : state_(std::make_shared<State>(files, std::vector<std::string>{}, algorithms, options,
+                                     std::function<void()>{}))
 {
     // Before any worker looks: one that found an empty, complete list would end at once.
     state_->pathsComplete = false;

@@ -10,7 +10,7 @@
 
 namespace {
 
-thread_local bool tReading = false;  // within ReadMapped
+thread_local bool tReading = false;   // within ReadMapped
 thread_local bool tLostPage = false;  // and a page read there had no file behind it
 struct sigaction gBefore;
 uintptr_t gPageBytes = 4096;
@@ -23,8 +23,8 @@ void OnBusError(int signal, siginfo_t* info, void* context)
         // Straight to the system, as a signal handler should: the C library's mmap is not one of
         // the calls safe in a handler.
         const uintptr_t page = reinterpret_cast<uintptr_t>(info->si_addr) & ~(gPageBytes - 1);
-        if (::syscall(SYS_mmap, page, gPageBytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) ==
-            static_cast<long>(page)) {
+        if (::syscall(SYS_mmap, page, gPageBytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1,
+                      0) == static_cast<long>(page)) {
             tLostPage = true;
             return;
         }

@@ -85,7 +85,8 @@ public:
             Map();
         if (!mapping_ || offset_ >= size_)
             return std::nullopt;
-        const size_t take = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(size), size_ - offset_));
+        const size_t take =
+            static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(size), size_ - offset_));
         FileView view{static_cast<const uint8_t*>(mapping_.get()) + offset_, take, mapping_};
         offset_ += static_cast<int64_t>(take);
         viewedAhead_ = true;
@@ -105,7 +106,8 @@ private:
             return;
         // Read once from start to end: the kernel may read ahead widely and drop what was read.
         (void)::madvise(base, bytes, MADV_SEQUENTIAL);
-        mapping_ = std::shared_ptr<const void>(base, [bytes](const void* p) { ::munmap(const_cast<void*>(p), bytes); });
+        mapping_ = std::shared_ptr<const void>(
+            base, [bytes](const void* p) { ::munmap(const_cast<void*>(p), bytes); });
         mappingRefused_ = false;
     }
 

@@ -1,6 +1,6 @@
 // The real file layer: what it opens, what it refuses and why, and what a folder scan lists.
-#include "platform/MappedReads.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/MappedReads.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -208,8 +208,14 @@ TEST_F(PosixFiles, TheListedFilesProbeTellsWhatTheOpeningProbeTells)
     ::mkdir((dir / "folder").c_str(), 0755);
     ASSERT_EQ(::symlink("plain", (dir / "link").c_str()), 0);
     ASSERT_EQ(::symlink("gone", (dir / "broken").c_str()), 0);
-    std::vector<std::string> paths{dir.Write("plain", "12345"), dir / "link", dir / "broken", dir / "missing",
-                                   dir / "pipe", dir / "folder", "/dev/null", dir / "plain/below",
+    std::vector<std::string> paths{dir.Write("plain", "12345"),
+                                   dir / "link",
+                                   dir / "broken",
+                                   dir / "missing",
+                                   dir / "pipe",
+                                   dir / "folder",
+                                   "/dev/null",
+                                   dir / "plain/below",
                                    std::string("a\0b", 3)};
     const std::string secret = dir.Write("secret", "x");
     ::chmod(secret.c_str(), 0);

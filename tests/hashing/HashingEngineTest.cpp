@@ -709,7 +709,10 @@ public:
 private:
     class File : public InputFile {
     public:
-        File(std::unique_ptr<InputFile> real, std::string path) : real_(std::move(real)), path_(std::move(path)) {}
+        File(std::unique_ptr<InputFile> real, std::string path)
+            : real_(std::move(real)), path_(std::move(path))
+        {
+        }
         int64_t Size() const override { return real_->Size(); }
         size_t Read(void* buffer, size_t size) override { return real_->Read(buffer, size); }
         std::optional<FileView> View(size_t size) override

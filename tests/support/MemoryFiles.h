@@ -73,10 +73,10 @@ private:
     class File : public InputFile {
     public:
         explicit File(const MemoryFile& file)
-            : file_(file), viewed_(std::make_shared<std::vector<uint8_t>>(file.content.begin(),
-                                                                          file.content.begin() +
-                                                                              static_cast<ptrdiff_t>(std::min(
-                                                                                  file.viewedBytes, file.content.size()))))
+            : file_(file),
+              viewed_(std::make_shared<std::vector<uint8_t>>(
+                  file.content.begin(), file.content.begin() + static_cast<ptrdiff_t>(std::min(
+                                                                   file.viewedBytes, file.content.size()))))
         {
         }
         int64_t Size() const override
