@@ -113,17 +113,11 @@ std::optional<HashResult> ResultStream::NextIfReady()
 
 std::optional<HashResult> ResultStream::Next()
 {
-    if (ready_.empty())
-        for (HashResult& result : run_.TakeResults())
-            ready_.push_back(std::move(result));
-    if (ready_.empty()) {
-        // What is written so far is shown when the next result is long in coming (a large or
-        // slow file), not before every wait: that would be a write per small file.
-        if (!run_.AwaitResult(kLongestWait))
-            output_.Flush();
-        return run_.Wait();
-    }
-    HashResult next = std::move(ready_.front());
-    ready_.pop_front();
-    return next;
+    if (std::optional<HashResult> next = NextIfReady())
+        return next;
+    // What is written so far is shown when the next result is long in coming (a large or slow
+    // file), not before every wait: that would be a write per small file.
+    if (!run_.AwaitResult(kLongestWait))
+        output_.Flush();
+    return run_.Wait();
 }

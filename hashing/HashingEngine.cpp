@@ -65,8 +65,11 @@ struct LargeFile {
     std::vector<const uint8_t*> blocks;  // by ring slot: its buffer, or a view of the file
     std::vector<size_t> sizes;
     std::vector<std::shared_ptr<const void>> viewsKept;  // by slot: for helpers that outlive a stop
-    bool viewsEnded = false;                             // the file has no view from here on: it is read
-    bool viewsFailed = false;                            // a view could not be read: the file was cut shorter
+    // A view's page without a file behind it (the file was cut shorter): the file is read no
+    // further, and it shrank.
+    void LoseViews() { viewsFailed = failed = ended = true; }
+    bool viewsEnded = false;   // the file has no view from here on: it is read
+    bool viewsFailed = false;  // a view could not be read: the file was cut shorter
     size_t blockBytes = 0;
     uint64_t startOffset = 0;  // the bytes the states took before the first block
     uint64_t published = 0;    // blocks read so far
@@ -696,7 +699,7 @@ void HashingRun::State::Participate(LargeFile& large, InputFile* file, HashResul
                 n = ReadBlock(large, *file, at);
             } catch (const ShrankUnderViews&) {
                 lock.lock();
-                large.viewsFailed = large.failed = large.ended = true;
+                large.LoseViews();
                 large.changed.notify_all();
                 continue;
             } catch (const std::exception& e) {
@@ -725,7 +728,7 @@ void HashingRun::State::Participate(LargeFile& large, InputFile* file, HashResul
             const bool worked = large.Work(*lane, block, apart);
             lock.lock();
             if (!worked)
-                large.viewsFailed = large.failed = large.ended = true;
+                large.LoseViews();
             large.Finished(*lane, block, apart);
             large.changed.notify_all();
             continue;

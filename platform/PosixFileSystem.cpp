@@ -81,8 +81,10 @@ public:
 
     std::optional<FileView> View(size_t size) override
     {
-        if (!mapping_ && !mappingRefused_)
+        if (!mapTried_) {
+            mapTried_ = true;
             Map();
+        }
         if (!mapping_ || offset_ >= size_)
             return std::nullopt;
         const size_t take =
@@ -97,7 +99,6 @@ private:
     // The whole file as it was at its open, once; a file system that maps nothing is read.
     void Map()
     {
-        mappingRefused_ = true;
         if (size_ <= 0 || static_cast<uint64_t>(size_) > SIZE_MAX)
             return;
         const auto bytes = static_cast<size_t>(size_);
@@ -108,14 +109,13 @@ private:
         (void)::madvise(base, bytes, MADV_SEQUENTIAL);
         mapping_ = std::shared_ptr<const void>(
             base, [bytes](const void* p) { ::munmap(const_cast<void*>(p), bytes); });
-        mappingRefused_ = false;
     }
 
     int fd_;
     int64_t size_;
     int64_t offset_ = 0;
     std::shared_ptr<const void> mapping_;
-    bool mappingRefused_ = false;
+    bool mapTried_ = false;
     bool viewedAhead_ = false;  // the file's own position lies behind offset_
 };
 
